@@ -1,0 +1,59 @@
+#include "base/StringUtil.h"
+
+#include <cwchar>
+#include <cwctype>
+#include <vector>
+
+std::wstring Trim(const std::wstring& text)
+{
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && iswspace(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && iswspace(text[end - 1])) {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
+
+std::wstring ToUpper(const std::wstring& text)
+{
+    std::wstring upper = text;
+    for (wchar_t& c : upper) {
+        c = static_cast<wchar_t>(towupper(c));
+    }
+    return upper;
+}
+
+bool EqualsNoCase(const std::wstring& a, const std::wstring& b)
+{
+    return a.size() == b.size() && _wcsicmp(a.c_str(), b.c_str()) == 0;
+}
+
+std::wstring FormatStringV(const wchar_t* format, va_list args)
+{
+    std::vector<wchar_t> buffer(256);
+    for (;;) {
+        va_list copy;
+        va_copy(copy, args);
+        const int written = _vsnwprintf(buffer.data(), buffer.size(), format, copy);
+        va_end(copy);
+        if (written >= 0 && static_cast<size_t>(written) < buffer.size()) {
+            return std::wstring(buffer.data(), written);
+        }
+        if (buffer.size() > (1u << 24)) {
+            return std::wstring();
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::wstring FormatString(const wchar_t* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::wstring text = FormatStringV(format, args);
+    va_end(args);
+    return text;
+}

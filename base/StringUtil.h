@@ -1,0 +1,18 @@
+// Small wide-string helpers: trimming, case conversion and printf-style formatting.
+#pragma once
+
+#include <cstdarg>
+#include <string>
+
+// Removes the C library's wide white space from both ends.
+std::wstring Trim(const std::wstring& text);
+
+// Upper-cases with the C library's rules in the process locale.
+std::wstring ToUpper(const std::wstring& text);
+
+// Compares ignoring case.
+bool EqualsNoCase(const std::wstring& a, const std::wstring& b);
+
+// printf-style formatting into a wide string of any length.
+std::wstring FormatString(const wchar_t* format, ...);
+std::wstring FormatStringV(const wchar_t* format, va_list args);

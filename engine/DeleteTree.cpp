@@ -1,0 +1,45 @@
+#include "engine/DeleteTree.h"
+
+#include "base/PathUtil.h"
+#include "base/ScopedHandle.h"
+
+#include <windows.h>
+
+namespace {
+
+void DeleteOrSchedule(const std::wstring& path, bool isDirectory)
+{
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const BOOL deleted = isDirectory ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str());
+    if (!deleted) {
+        MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    }
+}
+
+}  // namespace
+
+void DeleteTreeForce(const std::wstring& dir)
+{
+    if (!DirectoryExists(dir)) {
+        return;
+    }
+    WIN32_FIND_DATAW found;
+    UniqueFindHandle find(FindFirstFileW(PathJoin(dir, L"*").c_str(), &found));
+    if (find) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring path = PathJoin(dir, name);
+            const bool isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            const bool isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+            if (isDirectory && !isLink) {
+                DeleteTreeForce(path);
+            } else {
+                DeleteOrSchedule(path, isDirectory);
+            }
+        } while (FindNextFileW(find.Get(), &found));
+    }
+    DeleteOrSchedule(dir, true);
+}

@@ -1,0 +1,4 @@
+#include "engine/Shortcuts.h"
+
+// Shortcuts are not handled yet: there is nothing to restore.
+bool RestoreShortcuts(const std::wstring&) { return false; }

@@ -1,0 +1,39 @@
+#include "engine/UninstallTask.h"
+
+#include "base/PathUtil.h"
+#include "base/ScopedHandle.h"
+#include "config/ProductConstants.h"
+#include "startup/SmartLogger.h"
+#include "trust/SignatureCheck.h"
+
+namespace {
+
+CUninstallTask g_uninstallTask;
+
+}  // namespace
+
+int CUninstallTask::PreInitCheck()
+{
+    if (!VerifyMakerSignature(GetModulePath().c_str())) {
+        return 2;
+    }
+    const std::wstring archiveLibrary = PathJoin(GetModuleDirectory(), product::kWorkArchiveLibrary);
+    UniqueModule library(LoadLibraryExW(archiveLibrary.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+    return library ? 0 : 3;
+}
+
+bool CUninstallTask::InitConfig(HINSTANCE, int, const wchar_t*, const wchar_t*)
+{
+    // The configuration resource is not read yet: every installation counts as configured.
+    return true;
+}
+
+int CUninstallTask::WriteLog(const wchar_t* text)
+{
+    Log(L"%s", text != nullptr ? text : L"");
+    return 0;
+}
+
+void CUninstallTask::SetInstallDir(const wchar_t* dir) { installDir_ = dir != nullptr ? dir : L""; }
+
+CUninstallTask& UninstallTask() { return g_uninstallTask; }

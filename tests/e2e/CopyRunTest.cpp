@@ -1,0 +1,139 @@
+// The copy's run of the real Uninstall.exe: what it loads, and the removal of its work directory.
+#include "base/PathUtil.h"
+#include "base/Registry.h"
+#include "config/ProductConstants.h"
+#include "support/WineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using wintest::BinFile;
+
+// System DLLs the program needs that are not on the loader's known list.
+const std::vector<std::wstring> kPlantedNames = {L"wintrust.dll", L"crypt32.dll", L"version.dll"};
+
+class CopyRunTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        installDir_ = L"C:\\Program Files\\Kelvo Papyr";
+        wintest::RemoveTree(installDir_);
+        wintest::WriteTextFile(PathJoin(installDir_, L"dovirad.exe"), "main program");
+        wintest::SetInstallDirValue(installDir_);
+        wintest::RemoveTree(L"C:\\planted");
+        // Make Wine prefer a DLL found beside a program over its own, as Windows does for unknown DLLs.
+        SetEnvironmentVariableW(L"WINEDLLOVERRIDES", L"wintrust,crypt32,version=n,b;mscoree,mshtml=");
+    }
+    void TearDown() override { SetEnvironmentVariableW(L"WINEDLLOVERRIDES", L"mscoree,mshtml="); }
+
+    // A work directory as the first launch leaves it, with DLLs planted under system names.
+    std::wstring PrepareWorkDir(const std::wstring& name)
+    {
+        const std::wstring dir = wintest::MakeScratchDir(name);
+        wintest::CopyOrFail(BinFile(L"Uninstall.exe"), PathJoin(dir, L"Uninstall.exe"));
+        wintest::CopyOrFail(BinFile(L"7z.dll"), PathJoin(dir, L"7z.dll"));
+        for (const std::wstring& planted : kPlantedNames) {
+            wintest::CopyOrFail(BinFile(L"planted.dll"), PathJoin(dir, planted));
+        }
+        return dir;
+    }
+
+    static std::vector<std::wstring> PlantedMarkers() { return wintest::ListFilesBelow(L"C:\\planted"); }
+
+    std::wstring installDir_;
+};
+
+TEST_F(CopyRunTest, APlantedDllIsLoadedByAnOrdinaryProgramButNotByTheUninstaller)
+{
+    const std::wstring dir = PrepareWorkDir(L"planted-control");
+    wintest::CopyOrFail(BinFile(L"loadcheck.exe"), PathJoin(dir, L"loadcheck.exe"));
+    wintest::RunAndWait(L"\"" + PathJoin(dir, L"loadcheck.exe") + L"\" wintrust.dll");
+    ASSERT_EQ(PlantedMarkers(), std::vector<std::wstring>{L"wintrust.dll.loaded"});
+
+    wintest::RemoveTree(L"C:\\planted");
+    const std::wstring copy = PathJoin(PrepareWorkDir(L"planted-copy"), L"Uninstall.exe");
+    ASSERT_EQ(wintest::RunAndWait(L"\"" + copy + L"\"  /READYUNINSTALL"), 0);
+    EXPECT_TRUE(PlantedMarkers().empty());
+}
+
+TEST_F(CopyRunTest, AFirstLaunchBesidePlantedDllsLoadsNoneOfThem)
+{
+    for (const std::wstring& planted : kPlantedNames) {
+        wintest::CopyOrFail(BinFile(L"planted.dll"), PathJoin(installDir_, planted));
+    }
+    wintest::CopyOrFail(BinFile(L"Uninstall.exe"), PathJoin(installDir_, L"Uninstall.exe"));
+    wintest::CopyOrFail(BinFile(L"7z.dll"), PathJoin(installDir_, product::kArchiveLibrary));
+    ASSERT_EQ(wintest::RunAndWait(L"\"" + PathJoin(installDir_, L"Uninstall.exe") + L"\""), 0);
+    EXPECT_TRUE(wintest::WaitForProcessesUnder(GetTempDirectory()));
+    EXPECT_TRUE(PlantedMarkers().empty());
+}
+
+// The pending restart-time operations as "source" or "source -> target" texts.
+std::vector<std::wstring> PendingDeletions()
+{
+    std::vector<std::wstring> pending;
+    UniqueHKey key = OpenRegKey(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
+                                KEY_QUERY_VALUE);
+    DWORD bytes = 0;
+    if (!key || RegQueryValueExW(key.Get(), L"PendingFileRenameOperations", nullptr, nullptr, nullptr, &bytes) !=
+                    ERROR_SUCCESS) {
+        return pending;
+    }
+    std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
+    RegQueryValueExW(key.Get(), L"PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]),
+                     &bytes);
+    for (size_t at = 0; at < data.size() && data[at] != L'\0';) {
+        const std::wstring source = data.c_str() + at;
+        at += source.size() + 1;
+        const std::wstring target = data.c_str() + at;
+        at += target.size() + 1;
+        if (target.empty()) {
+            pending.push_back(source);
+        }
+    }
+    return pending;
+}
+
+bool EndsWithNoCase(const std::wstring& text, const std::wstring& tail)
+{
+    return text.size() >= tail.size() && _wcsicmp(text.c_str() + text.size() - tail.size(), tail.c_str()) == 0;
+}
+
+struct ClosingCase {
+    const char* name;
+    const wchar_t* dirName;
+    const wchar_t* switches;
+};
+
+class ClosingSteps : public CopyRunTest, public testing::WithParamInterface<ClosingCase> {};
+
+TEST_P(ClosingSteps, TheCopyRemovesItsWorkDirectoryAndLeavesItsOwnFileToTheRestart)
+{
+    const std::wstring dir = PrepareWorkDir(GetParam().dirName);
+    wintest::DialogWatcher dialogs;
+    ASSERT_EQ(wintest::RunAndWait(L"\"" + PathJoin(dir, L"Uninstall.exe") + L"\" " + GetParam().switches), 0);
+    EXPECT_TRUE(dialogs.Texts().empty());
+
+    const std::vector<std::wstring> left = wintest::ListFilesBelow(dir);
+    EXPECT_TRUE(left.empty() || left == std::vector<std::wstring>{L"Uninstall.exe"}) << left.size();
+    if (!left.empty()) {
+        const std::vector<std::wstring> pending = PendingDeletions();
+        const bool fileScheduled = std::any_of(pending.begin(), pending.end(), [&](const std::wstring& p) {
+            return EndsWithNoCase(p, PathJoin(dir, L"Uninstall.exe"));
+        });
+        const bool dirScheduled = std::any_of(pending.begin(), pending.end(),
+                                              [&](const std::wstring& p) { return EndsWithNoCase(p, dir); });
+        EXPECT_TRUE(fileScheduled && dirScheduled) << pending.size();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, ClosingSteps,
+                         testing::Values(ClosingCase{"Uninstall", L"closing-uninstall", L" /READYUNINSTALL"},
+                                         ClosingCase{"ReRegistration", L"closing-reregistration", L"/K  /READYUNINSTALL"}),
+                         [](const testing::TestParamInfo<ClosingCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
