@@ -97,6 +97,13 @@ template <class T>
 class ComPtr {
 public:
     ComPtr() = default;
+    // Takes a reference of its own to ptr.
+    explicit ComPtr(T* ptr) : ptr_(ptr)
+    {
+        if (ptr_ != nullptr) {
+            ptr_->AddRef();
+        }
+    }
     ~ComPtr() { Reset(); }
     ComPtr(const ComPtr& other) : ptr_(other.ptr_)
     {

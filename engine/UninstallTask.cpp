@@ -1,8 +1,8 @@
 #include "engine/UninstallTask.h"
 
 #include "base/PathUtil.h"
-#include "base/ScopedHandle.h"
 #include "config/ProductConstants.h"
+#include "config/ResourceUnpack.h"
 #include "startup/SmartLogger.h"
 #include "trust/SignatureCheck.h"
 
@@ -17,9 +17,7 @@ int CUninstallTask::PreInitCheck()
     if (!VerifyMakerSignature(GetModulePath().c_str())) {
         return 2;
     }
-    const std::wstring archiveLibrary = PathJoin(GetModuleDirectory(), product::kWorkArchiveLibrary);
-    UniqueModule library(LoadLibraryExW(archiveLibrary.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
-    return library ? 0 : 3;
+    return Load7z(PathJoin(GetModuleDirectory(), product::kWorkArchiveLibrary)) ? 0 : 3;
 }
 
 bool CUninstallTask::InitConfig(HINSTANCE, int, const wchar_t*, const wchar_t*)

@@ -3,6 +3,7 @@
 #include "base/PathUtil.h"
 #include "base/Registry.h"
 #include "base/StringUtil.h"
+#include "base/TempName.h"
 #include "config/InstallLocation.h"
 #include "config/ProductConstants.h"
 #include "config/ProductInfo.h"
@@ -118,7 +119,7 @@ int PrepareAndRelaunch(const wchar_t* tail)
     if (!installDir) {
         return 0;
     }
-    const std::wstring workDir = ChooseWorkDirectory(GetTempDirectory(kTempDirChars));
+    const std::wstring workDir = ChooseFreshTempPath(GetTempDirectory(kTempDirChars));
     if (!CreateSecuredWorkDirectory(workDir) || !CopyProductFiles(*installDir, workDir)) {
         return 0;
     }

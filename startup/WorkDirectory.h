@@ -1,13 +1,7 @@
-// The temporary work directory of the copy: its GUID name and its locked-down creation.
+// The temporary work directory of the copy and its locked-down creation.
 #pragma once
 
 #include <string>
-
-// "{XXXXXXXX-XXXX-xxxx-XXXX-XXXXXXXXXXXX}" of a fresh GUID (third group lower case), without ".tmp".
-std::wstring FormatWorkDirGuid();
-
-// The first of up to 10 fresh names "<temp>\<guid>.tmp" that does not exist yet; empty when all exist.
-std::wstring ChooseWorkDirectory(const std::wstring& tempDir);
 
 // The access rules of a work directory for the running user, in security descriptor text form:
 // a protected DACL, inherited by everything created inside, that gives SYSTEM and Administrators

@@ -2,6 +2,7 @@
 
 #include "base/PathUtil.h"
 #include "base/ScopedHandle.h"
+#include "base/TempName.h"
 #include "startup/WorkDirectory.h"
 #include "support/WineTestSupport.h"
 
@@ -47,12 +48,12 @@ TEST(CopyCommandLine, SilentRunsCarryTheCallToken)
 TEST(WorkDirectory, NameIsAFreshGuidWithALowerCaseThirdGroup)
 {
     const std::wregex form(L"\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9a-f]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}");
-    const std::wstring first = FormatWorkDirGuid();
+    const std::wstring first = FormatTempGuid();
     EXPECT_TRUE(std::regex_match(first, form)) << testing::PrintToString(first);
-    EXPECT_NE(first, FormatWorkDirGuid());
+    EXPECT_NE(first, FormatTempGuid());
 
     const std::wstring temp = wintest::MakeScratchDir(L"names");
-    const std::wstring chosen = ChooseWorkDirectory(temp);
+    const std::wstring chosen = ChooseFreshTempPath(temp);
     EXPECT_EQ(PathDirectory(chosen), temp);
     EXPECT_EQ(chosen.substr(chosen.size() - 4), L".tmp");
     EXPECT_FALSE(PathExists(chosen));
