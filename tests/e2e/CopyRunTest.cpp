@@ -107,6 +107,7 @@ struct ClosingCase {
     const char* name;
     const wchar_t* dirName;
     const wchar_t* switches;
+    std::vector<std::wstring> leftForRestart;  // files still in use when the copy removes its directory
 };
 
 class ClosingSteps : public CopyRunTest, public testing::WithParamInterface<ClosingCase> {};
@@ -118,13 +119,16 @@ TEST_P(ClosingSteps, TheCopyRemovesItsWorkDirectoryAndLeavesItsOwnFileToTheResta
     ASSERT_EQ(wintest::RunAndWait(L"\"" + PathJoin(dir, L"Uninstall.exe") + L"\" " + GetParam().switches), 0);
     EXPECT_TRUE(dialogs.Texts().empty());
 
-    // The running program cannot delete its own file: it and the directory wait for the restart.
-    ASSERT_EQ(wintest::ListFilesBelow(dir), std::vector<std::wstring>{L"Uninstall.exe"});
+    // The running program and a library it keeps loaded cannot be deleted: they and the directory
+    // wait for the restart.
+    ASSERT_EQ(wintest::ListFilesBelow(dir), GetParam().leftForRestart);
     const std::vector<std::wstring> pending = PendingDeletions();
     const auto scheduled = [&](const std::wstring& path) {
         return std::any_of(pending.begin(), pending.end(), [&](const std::wstring& p) { return EndsWithNoCase(p, path); });
     };
-    EXPECT_TRUE(scheduled(PathJoin(dir, L"Uninstall.exe")));
+    for (const std::wstring& file : GetParam().leftForRestart) {
+        EXPECT_TRUE(scheduled(PathJoin(dir, file))) << testing::PrintToString(file);
+    }
     EXPECT_TRUE(scheduled(dir));
 
     ASSERT_EQ(wintest::RunAndWait(L"C:\\windows\\system32\\wineboot.exe -r"), 0);
@@ -132,8 +136,8 @@ TEST_P(ClosingSteps, TheCopyRemovesItsWorkDirectoryAndLeavesItsOwnFileToTheResta
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, ClosingSteps,
-                         testing::Values(ClosingCase{"Uninstall", L"closing-uninstall", L" /READYUNINSTALL"},
-                                         ClosingCase{"ReRegistration", L"closing-reregistration", L"/K  /READYUNINSTALL"}),
+                         testing::Values(ClosingCase{"Uninstall", L"closing-uninstall", L" /READYUNINSTALL", {L"7z.dll", L"Uninstall.exe"}},
+                                         ClosingCase{"ReRegistration", L"closing-reregistration", L"/K  /READYUNINSTALL", {L"Uninstall.exe"}}),
                          [](const testing::TestParamInfo<ClosingCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
