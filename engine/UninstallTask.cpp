@@ -20,10 +20,10 @@ int CUninstallTask::PreInitCheck()
     return Load7z(PathJoin(GetModuleDirectory(), product::kWorkArchiveLibrary)) ? 0 : 3;
 }
 
-bool CUninstallTask::InitConfig(HINSTANCE, int, const wchar_t*, const wchar_t*)
+bool CUninstallTask::InitConfig(HINSTANCE instance, int resourceId, const wchar_t* resourceType,
+                                const wchar_t* projectFile)
 {
-    // The configuration resource is not read yet: every installation counts as configured.
-    return true;
+    return setupConfig_.InitConfig(instance, resourceId, resourceType, projectFile);
 }
 
 int CUninstallTask::WriteLog(const wchar_t* text)
