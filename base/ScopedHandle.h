@@ -1,8 +1,9 @@
-// Owning wrappers for Win32 handles, registry keys, modules, local memory and COM pointers.
+// Owning wrappers for Win32 handles, registry keys, modules, local memory, COM strings, variants and COM pointers.
 #pragma once
 
 #include <windows.h>
 #include <objbase.h>
+#include <oleauto.h>
 
 #include <utility>
 
@@ -86,11 +87,40 @@ struct LocalMemTraits {
     static void Close(Type h) { LocalFree(h); }
 };
 
+struct BstrTraits {
+    using Type = BSTR;
+    static Type Invalid() { return nullptr; }
+    static bool IsInvalid(Type s) { return s == nullptr; }
+    static void Close(Type s) { SysFreeString(s); }
+};
+
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 using UniqueHKey = UniqueResource<RegKeyTraits>;
 using UniqueModule = UniqueResource<ModuleTraits>;
 using UniqueLocalMem = UniqueResource<LocalMemTraits>;
+using UniqueBstr = UniqueResource<BstrTraits>;
+
+// Owns the content of a VARIANT (strings, interfaces), cleared when the scope ends.
+class UniqueVariant {
+public:
+    UniqueVariant() { VariantInit(&value_); }
+    ~UniqueVariant() { VariantClear(&value_); }
+    UniqueVariant(const UniqueVariant&) = delete;
+    UniqueVariant& operator=(const UniqueVariant&) = delete;
+
+    const VARIANT& Get() const { return value_; }
+
+    // Clears the current content and answers the address for an out-parameter.
+    VARIANT* Put()
+    {
+        VariantClear(&value_);
+        return &value_;
+    }
+
+private:
+    VARIANT value_;
+};
 
 // A reference-counted COM interface pointer.
 template <class T>
