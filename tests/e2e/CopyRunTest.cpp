@@ -72,6 +72,19 @@ TEST_F(CopyRunTest, AFirstLaunchBesidePlantedDllsLoadsNoneOfThem)
     EXPECT_TRUE(PlantedMarkers().empty());
 }
 
+TEST_F(CopyRunTest, ADamagedConfigurationEndsInTheCorruptionPrompt)
+{
+    const std::wstring dir = PrepareWorkDir(L"damaged-config");
+    wintest::CopyOrFail(BinFile(L"uninstall_damaged_config.exe"), PathJoin(dir, L"Uninstall.exe"));
+    DeleteFileW(wintest::LogPath().c_str());
+    wintest::DialogWatcher dialogs;
+    ASSERT_EQ(wintest::RunAndWait(L"\"" + PathJoin(dir, L"Uninstall.exe") + L"\"  /READYUNINSTALL"), 0);
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::wstring>{L"卸载程序已被破坏，请重新下载安装后再进行卸载"});
+    EXPECT_NE(wintest::ReadLogText().find(L"init config failed, exit\r\n"), std::wstring::npos);
+    // No closing steps after a failed start: the work directory stays.
+    EXPECT_TRUE(FileExists(PathJoin(dir, L"Uninstall.exe")));
+}
+
 // The pending restart-time operations as "source" or "source -> target" texts.
 std::vector<std::wstring> PendingDeletions()
 {
@@ -130,6 +143,11 @@ TEST_P(ClosingSteps, TheCopyRemovesItsWorkDirectoryAndLeavesItsOwnFileToTheResta
         EXPECT_TRUE(scheduled(PathJoin(dir, file))) << testing::PrintToString(file);
     }
     EXPECT_TRUE(scheduled(dir));
+
+    // The configuration the copy unpacked went with it.
+    for (const std::wstring& file : wintest::ListFilesBelow(GetTempDirectory())) {
+        EXPECT_NE(PathFileName(file), L"papyr.vtmprj") << testing::PrintToString(file);
+    }
 
     ASSERT_EQ(wintest::RunAndWait(L"C:\\windows\\system32\\wineboot.exe -r"), 0);
     EXPECT_FALSE(PathExists(dir));
