@@ -14,11 +14,9 @@ using wintest::BinFile;
 
 std::wstring Fixture(const std::wstring& name) { return PathJoin(BinFile(L"fixtures"), name); }
 
-// Runs first in this binary: the library handle is process-wide.
+// The library handle is process-wide: once loaded, later calls keep it whatever path they name.
 TEST(ArchiveLibrary, LoadsOnceAndKeepsTheFirstLibrary)
 {
-    EXPECT_FALSE(Load7z(BinFile(L"no such 7z.dll")));
-    EXPECT_EQ(Extract7z(Fixture(L"nested.7z"), wintest::MakeScratchDir(L"before load"), nullptr), -1);
     ASSERT_TRUE(Load7z(BinFile(L"7z.dll")));
     EXPECT_TRUE(Load7z(BinFile(L"no such 7z.dll")));
 }
