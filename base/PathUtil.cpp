@@ -1,5 +1,7 @@
 #include "base/PathUtil.h"
 
+#include "base/ScopedHandle.h"
+
 #include <shlobj.h>
 
 #include <vector>
@@ -91,4 +93,20 @@ bool CreateDirectoryTree(const std::wstring& path)
         SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
     }
     return DirectoryExists(path);
+}
+
+void ForEachDirectoryEntry(const std::wstring& dir, const std::function<void(const std::wstring&, DWORD)>& visit,
+                           const wchar_t* pattern)
+{
+    WIN32_FIND_DATAW found;
+    UniqueFindHandle find(FindFirstFileW(PathJoin(dir, pattern).c_str(), &found));
+    if (!find) {
+        return;
+    }
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            visit(name, found.dwFileAttributes);
+        }
+    } while (FindNextFileW(find.Get(), &found));
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // Joins a directory and a relative part with exactly one backslash between them.
@@ -27,3 +28,7 @@ std::wstring GetTempDirectory(DWORD maxChars = MAX_PATH);
 
 // Creates a directory with all missing parents; true when it exists afterwards.
 bool CreateDirectoryTree(const std::wstring& path);
+
+// Calls visit with the name and attributes of every entry of dir matching pattern, "." and ".." left out.
+void ForEachDirectoryEntry(const std::wstring& dir, const std::function<void(const std::wstring&, DWORD)>& visit,
+                           const wchar_t* pattern = L"*");

@@ -80,24 +80,18 @@ bool RemoveExtractedTree(const std::wstring& dir)
     }
     SetFileAttributesW(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
     bool removed = true;
-    WIN32_FIND_DATAW found;
-    UniqueFindHandle find(FindFirstFileW(PathJoin(dir, L"*.*").c_str(), &found));
-    if (find) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") {
-                continue;
-            }
+    ForEachDirectoryEntry(
+        dir,
+        [&](const std::wstring& name, DWORD attributes) {
             const std::wstring path = PathJoin(dir, name);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
                 removed = RemoveExtractedTree(path) && removed;
-                continue;
+                return;
             }
-            SetFileAttributesW(path.c_str(), found.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+            SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
             removed = DeleteFileW(path.c_str()) && removed;
-        } while (FindNextFileW(find.Get(), &found));
-    }
-    find.Reset();
+        },
+        L"*.*");
     return RemoveDirectoryW(dir.c_str()) && removed;
 }
 

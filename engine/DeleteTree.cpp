@@ -1,7 +1,6 @@
 #include "engine/DeleteTree.h"
 
 #include "base/PathUtil.h"
-#include "base/ScopedHandle.h"
 
 #include <windows.h>
 
@@ -23,23 +22,15 @@ void DeleteTreeForce(const std::wstring& dir)
     if (!DirectoryExists(dir)) {
         return;
     }
-    WIN32_FIND_DATAW found;
-    UniqueFindHandle find(FindFirstFileW(PathJoin(dir, L"*").c_str(), &found));
-    if (find) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") {
-                continue;
-            }
-            const std::wstring path = PathJoin(dir, name);
-            const bool isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            const bool isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-            if (isDirectory && !isLink) {
-                DeleteTreeForce(path);
-            } else {
-                DeleteOrSchedule(path, isDirectory);
-            }
-        } while (FindNextFileW(find.Get(), &found));
-    }
+    ForEachDirectoryEntry(dir, [&dir](const std::wstring& name, DWORD attributes) {
+        const std::wstring path = PathJoin(dir, name);
+        const bool isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        const bool isLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        if (isDirectory && !isLink) {
+            DeleteTreeForce(path);
+        } else {
+            DeleteOrSchedule(path, isDirectory);
+        }
+    });
     DeleteOrSchedule(dir, true);
 }

@@ -19,45 +19,28 @@ namespace {
 
 void DeleteTreeOf(const std::wstring& dir)
 {
-    WIN32_FIND_DATAW found;
-    UniqueFindHandle find(FindFirstFileW(PathJoin(dir, L"*").c_str(), &found));
-    if (find) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") {
-                continue;
-            }
-            const std::wstring path = PathJoin(dir, name);
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTreeOf(path);
-            } else {
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(find.Get(), &found));
-    }
+    ForEachDirectoryEntry(dir, [&dir](const std::wstring& name, DWORD attributes) {
+        const std::wstring path = PathJoin(dir, name);
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            DeleteTreeOf(path);
+        } else {
+            DeleteFileW(path.c_str());
+        }
+    });
     RemoveDirectoryW(dir.c_str());
 }
 
 void ListInto(const std::wstring& root, const std::wstring& relative, std::vector<std::wstring>& out)
 {
-    WIN32_FIND_DATAW found;
-    UniqueFindHandle find(FindFirstFileW(PathJoin(PathJoin(root, relative), L"*").c_str(), &found));
-    if (!find) {
-        return;
-    }
-    do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") {
-            continue;
-        }
+    ForEachDirectoryEntry(PathJoin(root, relative), [&](const std::wstring& name, DWORD attributes) {
         const std::wstring child = relative.empty() ? name : relative + L"\\" + name;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
             ListInto(root, child, out);
         } else {
             out.push_back(child);
         }
-    } while (FindNextFileW(find.Get(), &found));
+    });
 }
 
 std::wstring ProcessImage(DWORD pid)

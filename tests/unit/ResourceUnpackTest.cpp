@@ -82,15 +82,8 @@ TEST(RemoveExtractedTree, RefusesShortPathsAndReportsWhatItCouldNotDelete)
 std::vector<std::wstring> TempEntries()
 {
     std::vector<std::wstring> entries;
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(PathJoin(GetTempDirectory(), L"*.tmp").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) {
-        return entries;
-    }
-    do {
-        entries.push_back(found.cFileName);
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    ForEachDirectoryEntry(
+        GetTempDirectory(), [&](const std::wstring& name, DWORD) { entries.push_back(name); }, L"*.tmp");
     return entries;
 }
 

@@ -272,16 +272,15 @@ TEST_F(ConfigFiles, TheUninstallersOwnConfigurationHoldsTheAuthoredRecords)
 
     // The extraction directory lies in the temporary directory and goes with the configuration.
     std::vector<std::wstring> extracted;
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(PathJoin(GetTempDirectory(), L"*.tmp").c_str(), &found);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE);
-    do {
-        const std::wstring dir = PathJoin(GetTempDirectory(), found.cFileName);
-        if (FileExists(PathJoin(dir, L"papyr.vtmprj"))) {
-            extracted.push_back(dir);
-        }
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    ForEachDirectoryEntry(
+        GetTempDirectory(),
+        [&](const std::wstring& name, DWORD) {
+            const std::wstring dir = PathJoin(GetTempDirectory(), name);
+            if (FileExists(PathJoin(dir, L"papyr.vtmprj"))) {
+                extracted.push_back(dir);
+            }
+        },
+        L"*.tmp");
     ASSERT_EQ(extracted.size(), 1u);
     config->Release();
     EXPECT_FALSE(PathExists(extracted[0]));
