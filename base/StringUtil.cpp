@@ -1,5 +1,7 @@
 #include "base/StringUtil.h"
 
+#include <windows.h>
+
 #include <cwchar>
 #include <cwctype>
 #include <vector>
@@ -56,4 +58,28 @@ std::wstring FormatString(const wchar_t* format, ...)
     std::wstring text = FormatStringV(format, args);
     va_end(args);
     return text;
+}
+
+std::string ToUtf8(const std::wstring& text)
+{
+    if (text.empty()) {
+        return std::string();
+    }
+    const int length = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string utf8(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, &utf8[0], size, nullptr, nullptr);
+    return utf8;
+}
+
+std::wstring FromUtf8(const std::string& text)
+{
+    if (text.empty()) {
+        return std::wstring();
+    }
+    const int length = static_cast<int>(text.size());
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
+    std::wstring wide(size, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), length, &wide[0], size);
+    return wide;
 }

@@ -16,3 +16,7 @@ bool EqualsNoCase(const std::wstring& a, const std::wstring& b);
 // printf-style formatting into a wide string of any length.
 std::wstring FormatString(const wchar_t* format, ...);
 std::wstring FormatStringV(const wchar_t* format, va_list args);
+
+// UTF-16 to UTF-8 and back, embedded zero characters kept; invalid input becomes replacement characters.
+std::string ToUtf8(const std::wstring& text);
+std::wstring FromUtf8(const std::string& text);
