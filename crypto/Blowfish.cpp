@@ -1,4 +1,5 @@
 #include "crypto/Blowfish.h"
+#include "crypto/ByteOrder.h"
 
 #include <cstring>
 #include <utility>
@@ -6,19 +7,6 @@
 namespace {
 
 constexpr int kRounds = 16;
-
-uint32_t ReadBigEndian(const uint8_t* bytes)
-{
-    return (uint32_t(bytes[0]) << 24) | (uint32_t(bytes[1]) << 16) | (uint32_t(bytes[2]) << 8) | bytes[3];
-}
-
-void WriteBigEndian(uint32_t value, uint8_t* bytes)
-{
-    bytes[0] = static_cast<uint8_t>(value >> 24);
-    bytes[1] = static_cast<uint8_t>(value >> 16);
-    bytes[2] = static_cast<uint8_t>(value >> 8);
-    bytes[3] = static_cast<uint8_t>(value);
-}
 
 }  // namespace
 

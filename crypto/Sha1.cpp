@@ -1,4 +1,5 @@
 #include "crypto/Sha1.h"
+#include "crypto/ByteOrder.h"
 
 #include <windows.h>
 
@@ -15,19 +16,6 @@ constexpr uint8_t kPaddingMark = 0x80;
 uint32_t RotateLeft(uint32_t value, int bits)
 {
     return (value << bits) | (value >> (32 - bits));
-}
-
-uint32_t ReadBigEndian(const uint8_t* bytes)
-{
-    return (uint32_t(bytes[0]) << 24) | (uint32_t(bytes[1]) << 16) | (uint32_t(bytes[2]) << 8) | bytes[3];
-}
-
-void WriteBigEndian(uint32_t value, uint8_t* bytes)
-{
-    bytes[0] = static_cast<uint8_t>(value >> 24);
-    bytes[1] = static_cast<uint8_t>(value >> 16);
-    bytes[2] = static_cast<uint8_t>(value >> 8);
-    bytes[3] = static_cast<uint8_t>(value);
 }
 
 uint32_t RoundFunction(int round, uint32_t b, uint32_t c, uint32_t d)
