@@ -83,3 +83,15 @@ std::wstring FromUtf8(const std::string& text)
     MultiByteToWideChar(CP_UTF8, 0, text.data(), length, &wide[0], size);
     return wide;
 }
+
+std::string ToLowerHex(const unsigned char* bytes, size_t count)
+{
+    static const char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    hex.reserve(2 * count);
+    for (size_t i = 0; i < count; ++i) {
+        hex += kDigits[bytes[i] >> 4];
+        hex += kDigits[bytes[i] & 0x0f];
+    }
+    return hex;
+}

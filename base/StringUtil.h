@@ -1,4 +1,4 @@
-// Small wide-string helpers: trimming, case conversion and printf-style formatting.
+// Small string helpers: trimming, case conversion, printf-style formatting, UTF-8 and hexadecimal text.
 #pragma once
 
 #include <cstdarg>
@@ -20,3 +20,6 @@ std::wstring FormatStringV(const wchar_t* format, va_list args);
 // UTF-16 to UTF-8 and back, embedded zero characters kept; invalid input becomes replacement characters.
 std::string ToUtf8(const std::wstring& text);
 std::wstring FromUtf8(const std::string& text);
+
+// Bytes as lower-case hexadecimal digits, two per byte.
+std::string ToLowerHex(const unsigned char* bytes, size_t count);

@@ -4,8 +4,10 @@
 #include "base/ScopedHandle.h"
 #include "base/StringUtil.h"
 #include "config/ProductConstants.h"
+#include "crypto/StringCipher.h"
 #include "startup/CommandParser.h"
 #include "startup/SmartLogger.h"
+#include "sysinfo/MachineId.h"
 #include "trust/SignatureCheck.h"
 
 #include <psapi.h>
@@ -73,12 +75,22 @@ std::wstring ProductChannel()
     return Trim(RegReadString(HKEY_CURRENT_USER, product::kProductKey, product::kPidValue).value_or(L""));
 }
 
-// Until the machine-bound cipher exists the token is the plain word.
-bool IsValidCallToken(const std::wstring& token) { return EqualsNoCase(token, kTokenWord); }
+// The key of the call token: this machine's mid as the wide identifier text.
+std::wstring MachineIdText()
+{
+    wchar_t text[MAX_PATH] = {};
+    GetMidW(text, MAX_PATH);
+    return text;
+}
+
+bool IsValidCallToken(const std::wstring& token)
+{
+    return EqualsNoCase(DecryptString(token, MachineIdText()), kTokenWord);
+}
 
 }  // namespace
 
-std::wstring MakeCallToken() { return kTokenWord; }
+std::wstring MakeCallToken() { return EncryptString(kTokenWord, MachineIdText()); }
 
 std::wstring GetParentProcessPath()
 {

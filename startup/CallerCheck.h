@@ -12,5 +12,6 @@ BOOL CheckLegalCall();
 // Full path of the parent process's executable (long form, at most 259 characters), or empty.
 std::wstring GetParentProcessPath();
 
-// The token the first launch hands to its silent copy after "/CHK=".
+// The token the first launch hands to its silent copy after "/CHK=": the fixed word encrypted
+// under this machine's identifier.
 std::wstring MakeCallToken();

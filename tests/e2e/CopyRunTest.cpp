@@ -85,37 +85,6 @@ TEST_F(CopyRunTest, ADamagedConfigurationEndsInTheCorruptionPrompt)
     EXPECT_TRUE(FileExists(PathJoin(dir, L"Uninstall.exe")));
 }
 
-// The pending restart-time operations as "source" or "source -> target" texts.
-std::vector<std::wstring> PendingDeletions()
-{
-    std::vector<std::wstring> pending;
-    UniqueHKey key = OpenRegKey(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
-                                KEY_QUERY_VALUE);
-    DWORD bytes = 0;
-    if (!key || RegQueryValueExW(key.Get(), L"PendingFileRenameOperations", nullptr, nullptr, nullptr, &bytes) !=
-                    ERROR_SUCCESS) {
-        return pending;
-    }
-    std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
-    RegQueryValueExW(key.Get(), L"PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]),
-                     &bytes);
-    for (size_t at = 0; at < data.size() && data[at] != L'\0';) {
-        const std::wstring source = data.c_str() + at;
-        at += source.size() + 1;
-        const std::wstring target = data.c_str() + at;
-        at += target.size() + 1;
-        if (target.empty()) {
-            pending.push_back(source);
-        }
-    }
-    return pending;
-}
-
-bool EndsWithNoCase(const std::wstring& text, const std::wstring& tail)
-{
-    return text.size() >= tail.size() && _wcsicmp(text.c_str() + text.size() - tail.size(), tail.c_str()) == 0;
-}
-
 struct ClosingCase {
     const char* name;
     const wchar_t* dirName;
@@ -135,10 +104,7 @@ TEST_P(ClosingSteps, TheCopyRemovesItsWorkDirectoryAndLeavesItsOwnFileToTheResta
     // The running program and a library it keeps loaded cannot be deleted: they and the directory
     // wait for the restart.
     ASSERT_EQ(wintest::ListFilesBelow(dir), GetParam().leftForRestart);
-    const std::vector<std::wstring> pending = PendingDeletions();
-    const auto scheduled = [&](const std::wstring& path) {
-        return std::any_of(pending.begin(), pending.end(), [&](const std::wstring& p) { return EndsWithNoCase(p, path); });
-    };
+    const auto scheduled = [](const std::wstring& path) { return wintest::IsScheduledForDeletion(path); };
     for (const std::wstring& file : GetParam().leftForRestart) {
         EXPECT_TRUE(scheduled(PathJoin(dir, file))) << testing::PrintToString(file);
     }

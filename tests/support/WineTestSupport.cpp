@@ -275,4 +275,40 @@ std::wstring ReadInstallDirValueRaw(DWORD& type, DWORD& bytes)
     return std::wstring(data, bytes / sizeof(wchar_t));
 }
 
+std::vector<std::wstring> PendingDeletions()
+{
+    std::vector<std::wstring> pending;
+    UniqueHKey key = OpenRegKey(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
+                                KEY_QUERY_VALUE);
+    DWORD bytes = 0;
+    if (!key || RegQueryValueExW(key.Get(), L"PendingFileRenameOperations", nullptr, nullptr, nullptr, &bytes) !=
+                    ERROR_SUCCESS) {
+        return pending;
+    }
+    std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
+    RegQueryValueExW(key.Get(), L"PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]),
+                     &bytes);
+    for (size_t at = 0; at < data.size() && data[at] != L'\0';) {
+        const std::wstring source = data.c_str() + at;
+        at += source.size() + 1;
+        const std::wstring target = data.c_str() + at;
+        at += target.size() + 1;
+        if (target.empty()) {
+            pending.push_back(source);
+        }
+    }
+    return pending;
+}
+
+bool IsScheduledForDeletion(const std::wstring& path)
+{
+    for (const std::wstring& pending : PendingDeletions()) {
+        const std::wstring plain = pending.rfind(L"\\??\\", 0) == 0 ? pending.substr(4) : pending;
+        if (_wcsicmp(plain.c_str(), path.c_str()) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace wintest

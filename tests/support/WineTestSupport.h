@@ -63,4 +63,9 @@ void DeleteInstallDirValue();
 // The value as raw registry data, or empty; type receives its registry type.
 std::wstring ReadInstallDirValueRaw(DWORD& type, DWORD& bytes);
 
+// The paths that PendingFileRenameOperations deletes at the next restart (entries without a target).
+std::vector<std::wstring> PendingDeletions();
+// Whether a pending deletion names path (compared without regard to case, ignoring a "\\??\\" prefix).
+bool IsScheduledForDeletion(const std::wstring& path);
+
 }  // namespace wintest

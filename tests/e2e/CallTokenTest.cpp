@@ -1,0 +1,135 @@
+// The machine-bound call token between a silent first launch and its copy, with the real
+// Uninstall.exe: the copy accepts only a token made under this machine's identifier.
+#include "base/PathUtil.h"
+#include "base/Registry.h"
+#include "base/ScopedHandle.h"
+#include "config/ProductConstants.h"
+#include "crypto/StringCipher.h"
+#include "support/WineTestSupport.h"
+#include "sysinfo/MachineId.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using wintest::BinFile;
+
+constexpr wchar_t kIllegal[] = L"illegal call\r\n";
+
+std::wstring ThisMachinesMid()
+{
+    wchar_t mid[MAX_PATH] = {};
+    GetMidW(mid, MAX_PATH);
+    return mid;
+}
+
+// The copies' work directories ("{GUID}.tmp") in the temporary directory.
+std::vector<std::wstring> WorkDirectories()
+{
+    std::vector<std::wstring> dirs;
+    WIN32_FIND_DATAW found;
+    UniqueFindHandle find(FindFirstFileW(PathJoin(GetTempDirectory(), L"{*}.tmp").c_str(), &found));
+    for (bool more = find.IsValid(); more; more = FindNextFileW(find.Get(), &found) != FALSE) {
+        dirs.push_back(PathJoin(GetTempDirectory(), found.cFileName));
+    }
+    return dirs;
+}
+
+class CallTokenTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        installDir_ = L"C:\\Program Files\\Kelvo Papyr";
+        wintest::RemoveTree(installDir_);
+        wintest::WriteTextFile(PathJoin(installDir_, L"dovirad.exe"), "main program");
+        wintest::SetInstallDirValue(installDir_);
+        DeleteFileW(wintest::LogPath().c_str());
+        ASSERT_TRUE(RegWriteStringNoTerminator(HKEY_CURRENT_USER, product::kProductKey, product::kPidValue,
+                                               L"vezorire"));
+    }
+    void TearDown() override { RegDeleteKeyW(HKEY_CURRENT_USER, product::kProductKey); }
+
+    // Runs a copy the way the first launch leaves it, from a work directory of its own.
+    // An accepted copy runs to its closing steps, which leave its directory to the restart.
+    std::wstring RunCopy(const std::wstring& name, const std::wstring& switches)
+    {
+        const std::wstring dir = wintest::MakeScratchDir(name);
+        wintest::CopyOrFail(BinFile(L"Uninstall.exe"), PathJoin(dir, L"Uninstall.exe"));
+        wintest::CopyOrFail(BinFile(L"7z.dll"), PathJoin(dir, L"7z.dll"));
+        EXPECT_EQ(wintest::RunAndWait(L"\"" + PathJoin(dir, L"Uninstall.exe") + L"\" " + switches), 0);
+        return dir;
+    }
+
+    std::wstring installDir_;
+};
+
+// The "/CHK" a case hands the copy; made in the test, under this prefix's machine identifier.
+enum class Token { Own, OwnOfTheWordInCapitals, OfAnotherMachine, PlainWord, Missing, Empty, NotBase64 };
+
+std::wstring ChkSwitch(Token token)
+{
+    switch (token) {
+    case Token::Own:
+        return L"  /CHK=" + EncryptString(L"quorbal", ThisMachinesMid());
+    case Token::OwnOfTheWordInCapitals:
+        return L"  /CHK=" + EncryptString(L"QUORBAL", ThisMachinesMid());
+    case Token::OfAnotherMachine:
+        return L"  /CHK=" + EncryptString(L"quorbal", L"0123456789abcdef0123456789abcdef");
+    case Token::PlainWord:
+        return L"  /CHK=quorbal";
+    case Token::Missing:
+        return L"";
+    case Token::Empty:
+        return L"  /CHK=";
+    case Token::NotBase64:
+        return L"  /CHK=***";
+    }
+    return L"";
+}
+
+struct TokenCase {
+    const char* name;
+    Token token;
+    bool accepted;
+};
+
+class CopyTokens : public CallTokenTest, public testing::WithParamInterface<TokenCase> {};
+
+TEST_P(CopyTokens, OnlyATokenOfThisMachineLetsASilentCopyRun)
+{
+    const std::string name = GetParam().name;
+    const std::wstring dir =
+        RunCopy(std::wstring(name.begin(), name.end()), L"/S  /READYUNINSTALL" + ChkSwitch(GetParam().token));
+    const std::wstring log = wintest::ReadLogText();
+    EXPECT_EQ(log.find(kIllegal) == std::wstring::npos, GetParam().accepted) << testing::PrintToString(log);
+    EXPECT_EQ(wintest::IsScheduledForDeletion(dir), GetParam().accepted);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tokens, CopyTokens,
+                         testing::Values(TokenCase{"Own", Token::Own, true},
+                                         TokenCase{"OwnOfTheWordInCapitals", Token::OwnOfTheWordInCapitals, true},
+                                         TokenCase{"OfAnotherMachine", Token::OfAnotherMachine, false},
+                                         TokenCase{"PlainWord", Token::PlainWord, false},
+                                         TokenCase{"Missing", Token::Missing, false},
+                                         TokenCase{"Empty", Token::Empty, false},
+                                         TokenCase{"NotBase64", Token::NotBase64, false}),
+                         [](const testing::TestParamInfo<TokenCase>& info) { return std::string(info.param.name); });
+
+TEST_F(CallTokenTest, ASilentFirstLaunchFromASignedParentHandsItsCopyATokenTheCopyAccepts)
+{
+    wintest::CopyOrFail(BinFile(L"Uninstall.exe"), PathJoin(installDir_, product::kUninstallerName));
+    wintest::CopyOrFail(BinFile(L"7z.dll"), PathJoin(installDir_, product::kArchiveLibrary));
+    ASSERT_EQ(wintest::RunAndWait(L"\"" + PathJoin(installDir_, product::kUninstallerName) + L"\" /S"), 0);
+    ASSERT_TRUE(wintest::WaitForProcessesUnder(GetTempDirectory()));
+    const std::wstring log = wintest::ReadLogText();
+    EXPECT_EQ(log.find(kIllegal), std::wstring::npos) << testing::PrintToString(log);
+    EXPECT_EQ(log.find(L"parent process = "), std::wstring::npos);
+    const std::vector<std::wstring> workDirs = WorkDirectories();
+    ASSERT_EQ(workDirs.size(), 1u);
+    EXPECT_TRUE(wintest::IsScheduledForDeletion(workDirs[0]));
+}
+
+}  // namespace
