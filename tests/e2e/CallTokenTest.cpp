@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,7 @@ protected:
         wintest::WriteTextFile(PathJoin(installDir_, L"dovirad.exe"), "main program");
         wintest::SetInstallDirValue(installDir_);
         DeleteFileW(wintest::LogPath().c_str());
+        before_ = WorkDirectories();
         ASSERT_TRUE(RegWriteStringNoTerminator(HKEY_CURRENT_USER, product::kProductKey, product::kPidValue,
                                                L"vezorire"));
     }
@@ -63,7 +65,20 @@ protected:
         return dir;
     }
 
+    // Work directories made since the test began.
+    std::vector<std::wstring> NewWorkDirectories() const
+    {
+        std::vector<std::wstring> made;
+        for (const std::wstring& dir : WorkDirectories()) {
+            if (std::find(before_.begin(), before_.end(), dir) == before_.end()) {
+                made.push_back(dir);
+            }
+        }
+        return made;
+    }
+
     std::wstring installDir_;
+    std::vector<std::wstring> before_;
 };
 
 // The "/CHK" a case hands the copy; made in the test, under this prefix's machine identifier.
@@ -127,9 +142,45 @@ TEST_F(CallTokenTest, ASilentFirstLaunchFromASignedParentHandsItsCopyATokenTheCo
     const std::wstring log = wintest::ReadLogText();
     EXPECT_EQ(log.find(kIllegal), std::wstring::npos) << testing::PrintToString(log);
     EXPECT_EQ(log.find(L"parent process = "), std::wstring::npos);
-    const std::vector<std::wstring> workDirs = WorkDirectories();
+    const std::vector<std::wstring> workDirs = NewWorkDirectories();
     ASSERT_EQ(workDirs.size(), 1u);
     EXPECT_TRUE(wintest::IsScheduledForDeletion(workDirs[0]));
 }
+
+struct ParentCase {
+    const char* name;
+    const wchar_t* parent;
+    bool accepted;
+};
+
+class SilentParents : public CallTokenTest, public testing::WithParamInterface<ParentCase> {};
+
+// The first launch judges the program that started it by its signature.
+TEST_P(SilentParents, OnlyAProgramSignedByTheMakerMayStartASilentUninstall)
+{
+    wintest::CopyOrFail(BinFile(L"Uninstall.exe"), PathJoin(installDir_, product::kUninstallerName));
+    wintest::CopyOrFail(BinFile(L"7z.dll"), PathJoin(installDir_, product::kArchiveLibrary));
+    const std::wstring parent = PathJoin(wintest::MakeScratchDir(L"parent"), L"launcher.exe");
+    wintest::CopyOrFail(BinFile(GetParam().parent), parent);
+    const std::wstring uninstall = L"\"" + PathJoin(installDir_, product::kUninstallerName) + L"\" /S";
+    SetEnvironmentVariableW(L"PROBE_RUN", uninstall.c_str());
+    SetEnvironmentVariableW(L"PROBE_JOURNAL", PathJoin(PathDirectory(parent), L"journal.txt").c_str());
+    const int exitCode = wintest::RunAndWait(L"\"" + parent + L"\"");
+    SetEnvironmentVariableW(L"PROBE_RUN", nullptr);
+    ASSERT_EQ(exitCode, 0);
+    ASSERT_TRUE(wintest::WaitForProcessesUnder(GetTempDirectory()));
+
+    const std::wstring log = wintest::ReadLogText();
+    const std::wstring refusal = L"parent process = " + parent + L"\r\n";
+    EXPECT_EQ(log.find(refusal) == std::wstring::npos, GetParam().accepted) << testing::PrintToString(log);
+    EXPECT_EQ(log.find(kIllegal) == std::wstring::npos, GetParam().accepted);
+    EXPECT_EQ(NewWorkDirectories().size(), GetParam().accepted ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Parents, SilentParents,
+                         testing::Values(ParentCase{"Signed", L"probe.exe", true},
+                                         ParentCase{"Unsigned", L"probe_unsigned.exe", false},
+                                         ParentCase{"SignedByAnother", L"probe_foreign.exe", false}),
+                         [](const testing::TestParamInfo<ParentCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

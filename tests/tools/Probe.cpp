@@ -1,7 +1,8 @@
 // Stands in for a program the uninstaller starts: records how it was started and what lay beside it.
 // Appends to the UTF-16 journal named by PROBE_JOURNAL (default C:\probe-journal.txt):
 //   cmdline=<command line>, exe=<own path>, file=<path relative to its folder> per file, then "done".
-// Switches: --exit=N ends with code N; --sleep=MS waits first.
+// Switches: --exit=N ends with code N; --sleep=MS waits first. When PROBE_RUN holds a command line,
+// the probe first runs it and waits for it, so that the program sees the probe as its parent.
 #include <windows.h>
 
 #include <cwchar>
@@ -44,6 +45,22 @@ std::wstring SwitchValue(const wchar_t* commandLine, const wchar_t* name)
     return std::wstring(at, end);
 }
 
+void RunRequestedCommand()
+{
+    wchar_t command[2048] = {};
+    if (GetEnvironmentVariableW(L"PROBE_RUN", command, 2048) == 0) {
+        return;
+    }
+    STARTUPINFOW startup = {sizeof(startup)};
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return;
+    }
+    WaitForSingleObject(process.hProcess, 60000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
@@ -53,6 +70,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     if (!sleep.empty()) {
         Sleep(static_cast<DWORD>(_wtoi(sleep.c_str())));
     }
+    RunRequestedCommand();
 
     wchar_t exe[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
