@@ -10,6 +10,8 @@ packages=(
   wine wine32:i386 wine64 xvfb xauth xdotool imagemagick x11-utils
   osslsigncode openssl p7zip-full dpkg-dev
   googletest fonts-wqy-microhei python3-fonttools python3
+  librsvg2-bin
+  icoutils
 )
 
 log() { printf '[setup] %s\n' "$*"; }
