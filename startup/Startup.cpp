@@ -3,6 +3,7 @@
 #include "base/PathUtil.h"
 #include "base/StringUtil.h"
 #include "config/InstallLocation.h"
+#include "config/ProtectedFolders.h"
 #include "config/ProductConstants.h"
 #include "engine/DeleteTree.h"
 #include "engine/UninstallTask.h"
@@ -82,6 +83,17 @@ void ReportInitFailure(const std::wstring& extra)
     Sleep(kFailureSleepMs);
 }
 
+// The registered installation directory, unless it is missing or a folder no product owns.
+std::optional<std::wstring> UsableInstallDir()
+{
+    std::optional<std::wstring> dir = ReadExistingInstallDir();
+    if (dir && IsProtectedFolder(*dir)) {
+        Log(L"install dir %s is a system folder, refused", dir->c_str());
+        return std::nullopt;
+    }
+    return dir;
+}
+
 // Steps 19: drops the options request and removes the work directory (the running file at restart).
 void RunClosingSteps()
 {
@@ -92,7 +104,7 @@ void RunClosingSteps()
 // Steps 10 to 18 of the copy; true when the closing steps are due.
 bool RunCopy(HINSTANCE instance)
 {
-    const std::optional<std::wstring> installDir = ReadExistingInstallDir();
+    const std::optional<std::wstring> installDir = UsableInstallDir();
     if (!installDir) {
         CMessageBox::Show(kCorruptedText, msgbox::kOk);
         return false;

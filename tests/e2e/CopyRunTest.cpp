@@ -85,6 +85,22 @@ TEST_F(CopyRunTest, ADamagedConfigurationEndsInTheCorruptionPrompt)
     EXPECT_TRUE(FileExists(PathJoin(dir, L"Uninstall.exe")));
 }
 
+// A damaged registration pointing at a system folder must not get that folder cleaned.
+TEST_F(CopyRunTest, AnInstallationDirectoryThatIsASystemFolderIsTreatedAsCorrupted)
+{
+    for (const wchar_t* systemFolder : {L"C:\\windows", L"C:\\"}) {
+        wintest::SetInstallDirValue(systemFolder);
+        const std::wstring dir = PrepareWorkDir(L"system-folder");
+        DeleteFileW(wintest::LogPath().c_str());
+        wintest::DialogWatcher dialogs;
+        ASSERT_EQ(wintest::RunAndWait(L"\"" + PathJoin(dir, L"Uninstall.exe") + L"\"  /READYUNINSTALL"), 0);
+        EXPECT_EQ(dialogs.Texts(), std::vector<std::wstring>{L"卸载程序已被破坏，请重新下载安装后再进行卸载"});
+        const std::wstring refusal = std::wstring(L"install dir ") + systemFolder + L" is a system folder, refused\r\n";
+        EXPECT_NE(wintest::ReadLogText().find(refusal), std::wstring::npos) << testing::PrintToString(systemFolder);
+        EXPECT_TRUE(FileExists(PathJoin(dir, L"Uninstall.exe")));
+    }
+}
+
 struct ClosingCase {
     const char* name;
     const wchar_t* dirName;
