@@ -72,6 +72,13 @@ inline constexpr wchar_t kOemProductCode[] = L"kelvo";
 inline constexpr wchar_t kOemKey[] = L"3D5E8B21-C94A-4F7E-A06D-2E19B7C4F853";
 inline constexpr wchar_t kStatisticsService[] = L"statis";
 
+// Below the user's roaming application data folder: the product's data and its browser cache.
+inline constexpr wchar_t kAppDataFolder[] = L"dovirad";
+inline constexpr wchar_t kBrowserCacheFolder[] = L"dovirad\\cef_cache";
+// Below the (32-bit) Program Files folder: the uninstaller of the product's predecessor.
+inline constexpr wchar_t kLegacyVendorFolder[] = L"Lumio";
+inline constexpr wchar_t kLegacyProductFolder[] = L"Lumiopapyr";
+
 // The log file in the user's temporary directory.
 inline constexpr wchar_t kLogFileName[] = L"papyr_uninst.log";
 
