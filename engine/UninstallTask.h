@@ -17,6 +17,8 @@ public:
     // Writes the text verbatim as one line of the log.
     int WriteLog(const wchar_t* text);
     void SetInstallDir(const wchar_t* dir);
+    // The installation directory set at start, empty before.
+    const std::wstring& GetInstallDir() const { return installDir_; }
 
     // The parsed setup configuration.
     CSetupConfig& SetupConfig() { return setupConfig_; }
