@@ -12,6 +12,7 @@
 #include "net/UninstallConfig.h"
 #include "net/UninstallFeedbackConfig.h"
 #include "net/UninstallReasonPost.h"
+#include "net/UpLoadMgr.h"
 #include "support/WineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -334,6 +335,23 @@ TEST_F(RequestsTest, SubmittingTwiceActsOnlyOnTheSecondAnswer)
     EXPECT_EQ(owner.Count(1200), 0);
     EXPECT_EQ(refusals.Texts(), std::vector<std::wstring>{L"second"});
     EXPECT_EQ(testservice::WaitForRequests(kContactPath, 2).size(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(UpLoadMgrTest, OnlyASignedLibraryInitialisesTheManagerWhichCanBeTornDownAndLoadedAgain)
+{
+    CUpLoadMgr manager;
+    EXPECT_EQ(manager.Init(nullptr), 0);
+    EXPECT_EQ(manager.Init(wintest::BinFile(L"missing\\NetKit.dll").c_str()), 0);
+    EXPECT_EQ(manager.Init(wintest::BinFile(L"unsigned\\NetKit.dll").c_str()), 0);
+    const std::wstring signedLibrary = wintest::BinFile(L"NetKit.dll");
+    EXPECT_EQ(manager.Init(signedLibrary.c_str()), 1);
+    EXPECT_EQ(manager.Init(nullptr), 1);
+    manager.Uninit();
+    EXPECT_EQ(manager.Init(signedLibrary.c_str()), 1);
 }
 
 }  // namespace
