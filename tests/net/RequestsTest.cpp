@@ -185,7 +185,9 @@ TEST_F(RequestsTest, TheQuestionnaireIsEnabledOnlyByATextStatusWithAUrl)
         Sleep(100);
         EXPECT_EQ(config.GetQuestionnaireUrl(), c.url) << c.name;
     }
-    EXPECT_EQ(testservice::Journal()[0].query, "appver=7.6.5.4&modver=&pid=Chan-Ridizir7");
+    const std::vector<testservice::Request> seen = testservice::WaitForRequests(kConfigPath, 1, 0);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].query, "appver=7.6.5.4&modver=&pid=Chan-Ridizir7");
 }
 
 TEST_F(RequestsTest, OnlyTheRidizirFamilyGetsTheQuestionnaireConfiguration)

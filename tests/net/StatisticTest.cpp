@@ -47,6 +47,9 @@ void SetPid(const wchar_t* pid)
                    static_cast<DWORD>((wcslen(pid) + 1) * sizeof(wchar_t)));
 }
 
+// The reports of these tests, told from other programs' by their actions.
+std::vector<testservice::Request> OwnReports() { return testservice::WaitForRequests("/dot", 0, 0, "action=net_probe"); }
+
 void DeletePid() { RegDeleteValueOf(HKEY_CURRENT_USER, product::kProductKey, product::kPidValue); }
 
 class StatisticTest : public testing::Test {
@@ -65,12 +68,14 @@ protected:
 TEST_F(StatisticTest, NothingIsSentBeforeTheProductCodeIsSet)
 {
     CStatistic* statistic = NewStatistic();
-    EXPECT_EQ(statistic->Report(L"uninstall_1", nullptr, true), 0);
+    EXPECT_EQ(statistic->Report(L"net_probe_early", nullptr, true), 0);
     statistic->SetProductCode(L"papyr");
     EXPECT_EQ(statistic->Report(L"", nullptr, true), 0);
     EXPECT_EQ(statistic->Report(nullptr, nullptr, true), 0);
-    EXPECT_EQ(statistic->Report(L"uninstall_1", nullptr, true), 1);
-    EXPECT_EQ(testservice::WaitForRequests("/dot", 1).size(), 1u);
+    EXPECT_EQ(statistic->Report(L"net_probe_set", nullptr, true), 1);
+    const std::vector<testservice::Request> seen = OwnReports();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].QueryValue("action"), "net_probe_set");
 }
 
 TEST_F(StatisticTest, ASynchronousReportFillsEveryPlaceholderAndAppendsTheExtraText)
@@ -79,14 +84,14 @@ TEST_F(StatisticTest, ASynchronousReportFillsEveryPlaceholderAndAppendsTheExtraT
     CStatistic* statistic = NewStatistic();
     statistic->SetProductCode(L"papyr");
     statistic->SetMainExePath(wintest::BinFile(L"version_sample.dll"));
-    ASSERT_EQ(statistic->Report(L"uninstall_from", L"&ex1=&ex2=6.1", true), 1);
+    ASSERT_EQ(statistic->Report(L"net_probe_from", L"&ex1=&ex2=6.1", true), 1);
 
-    const std::vector<testservice::Request> seen = testservice::Journal();
+    const std::vector<testservice::Request> seen = OwnReports();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].method, "GET");
     EXPECT_EQ(seen[0].path, "/dot");
     EXPECT_EQ(seen[0].query,
-              "ptype=kelvo&pid=chan01&type=papyr&action=uninstall_from&appver=7.6.5.4&mid=MID-1&mid2=MID2-1"
+              "ptype=kelvo&pid=chan01&type=papyr&action=net_probe_from&appver=7.6.5.4&mid=MID-1&mid2=MID2-1"
               "&ex1=&ex2=6.1");
 }
 
@@ -96,25 +101,25 @@ TEST_F(StatisticTest, MissingIdentityValuesAreSentEmptyAndLookedUpAgainAtTheNext
     CStatistic* statistic = NewStatistic();
     statistic->SetProductCode(L"papyr");
     statistic->SetMainExePath(wintest::BinFile(L"NetKit.dll"));
-    ASSERT_EQ(statistic->Report(L"first", nullptr, true), 1);
+    ASSERT_EQ(statistic->Report(L"net_probe_first", nullptr, true), 1);
     g_idsAvailable = true;
     SetPid(L"chan02");
-    ASSERT_EQ(statistic->Report(L"second", nullptr, true), 1);
+    ASSERT_EQ(statistic->Report(L"net_probe_second", nullptr, true), 1);
 
-    const std::vector<testservice::Request> seen = testservice::Journal();
+    const std::vector<testservice::Request> seen = OwnReports();
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].query, "ptype=kelvo&pid=&type=papyr&action=first&appver=&mid=&mid2=");
-    EXPECT_EQ(seen[1].query, "ptype=kelvo&pid=chan02&type=papyr&action=second&appver=&mid=MID-1&mid2=MID2-1");
+    EXPECT_EQ(seen[0].query, "ptype=kelvo&pid=&type=papyr&action=net_probe_first&appver=&mid=&mid2=");
+    EXPECT_EQ(seen[1].query, "ptype=kelvo&pid=chan02&type=papyr&action=net_probe_second&appver=&mid=MID-1&mid2=MID2-1");
 }
 
 TEST_F(StatisticTest, AnAsynchronousReportArrivesFromItsOwnThread)
 {
     CStatistic* statistic = NewStatistic();
     statistic->SetProductCode(L"papyr");
-    EXPECT_EQ(statistic->Report(L"uninstall_1", nullptr, false), 1);
-    const std::vector<testservice::Request> seen = testservice::WaitForRequests("/dot", 1);
+    EXPECT_EQ(statistic->Report(L"net_probe_async", nullptr, false), 1);
+    const std::vector<testservice::Request> seen = testservice::WaitForRequests("/dot", 1, 10000, "action=net_probe");
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].QueryValue("action"), "uninstall_1");
+    EXPECT_EQ(seen[0].QueryValue("action"), "net_probe_async");
 }
 
 TEST_F(StatisticTest, AFailedFetchIsReportedToTheCallbackAndAsTheResult)
@@ -185,7 +190,7 @@ TEST_F(OemStatisticTest, TheOemStatisticsHostReplacesTheHostOfEveryReport)
               EncryptString(L"localhost:18080", product::kOemKey));
     CStatistic* oem = NewStatistic();
     EXPECT_EQ(oem->SendUrl(kForeignUrl, true, nullptr), 1);
-    const std::vector<testservice::Request> seen = testservice::Journal();
+    const std::vector<testservice::Request> seen = testservice::WaitForRequests("/dot", 0, 0, "oem=");
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].query, "oem=1");
 }

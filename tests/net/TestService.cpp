@@ -121,13 +121,14 @@ std::vector<Request> Journal()
     return requests;
 }
 
-std::vector<Request> WaitForRequests(const std::string& path, size_t count, DWORD timeoutMs)
+std::vector<Request> WaitForRequests(const std::string& path, size_t count, DWORD timeoutMs,
+                                     const std::string& queryPart)
 {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
         std::vector<Request> matching;
         for (const Request& request : Journal()) {
-            if (request.path == path) {
+            if (request.path == path && request.query.find(queryPart) != std::string::npos) {
                 matching.push_back(request);
             }
         }

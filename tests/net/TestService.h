@@ -38,8 +38,9 @@ std::string Reply(int status, const std::string& body, int delayMs = 0);
 std::string NoAnswer();
 
 std::vector<Request> Journal();
-// The requests of path, once at least count of them arrived or timeoutMs passed.
-std::vector<Request> WaitForRequests(const std::string& path, size_t count, DWORD timeoutMs = 10000);
+// The requests of path whose query contains queryPart, once at least count of them arrived or timeoutMs passed.
+std::vector<Request> WaitForRequests(const std::string& path, size_t count, DWORD timeoutMs = 10000,
+                                     const std::string& queryPart = std::string());
 
 // A string as a JSON string literal (quotes included).
 std::string JsonQuote(const std::string& text);

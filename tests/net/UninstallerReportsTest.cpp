@@ -16,14 +16,20 @@ namespace {
 using wintest::BinFile;
 
 constexpr char kOptionsPath[] = "/live/intf/getUninstallOptions";
+// The product id of these tests' installation, which tells their requests from those of other programs.
+constexpr wchar_t kPid[] = L"net-e2e-77";
+constexpr char kPidQuery[] = "pid=net-e2e-77";
+
+std::vector<testservice::Request> OwnReports()
+{
+    return testservice::WaitForRequests("/dot", 0, 0, kPidQuery);
+}
 
 std::vector<std::string> Actions()
 {
     std::vector<std::string> actions;
-    for (const testservice::Request& request : testservice::Journal()) {
-        if (request.path == "/dot") {
-            actions.push_back(request.QueryValue("action"));
-        }
+    for (const testservice::Request& request : OwnReports()) {
+        actions.push_back(request.QueryValue("action"));
     }
     return actions;
 }
@@ -42,8 +48,7 @@ protected:
         RegCreateKeyExW(HKEY_CURRENT_USER, product::kProductKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created,
                         nullptr);
         UniqueHKey key(created);
-        const wchar_t pid[] = L"chan77";
-        RegSetValueExW(key.Get(), product::kPidValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(pid), sizeof(pid));
+        RegSetValueExW(key.Get(), product::kPidValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(kPid), sizeof(kPid));
     }
 
     // A work directory as a first launch leaves it, with a copy whose configuration is damaged: it reports
@@ -70,13 +75,12 @@ TEST_F(UninstallerReportsTest, AFirstLaunchReportsItsOriginWithEveryPlaceholderF
     ASSERT_EQ(wintest::RunAndWait(L"\"" + PathJoin(installDir_, L"Uninstall.exe") + L"\""), 0);
 
     // The report waits: it is in the journal when the first launch has ended.
-    const std::vector<testservice::Request> seen = testservice::Journal();
+    const std::vector<testservice::Request> seen = OwnReports();
     ASSERT_FALSE(seen.empty());
     const testservice::Request& origin = seen[0];
-    EXPECT_EQ(origin.path, "/dot");
     EXPECT_EQ(origin.QueryValue("action"), "uninstall_from");
     EXPECT_EQ(origin.QueryValue("ptype"), "kelvo");
-    EXPECT_EQ(origin.QueryValue("pid"), "chan77");
+    EXPECT_EQ(origin.QueryValue("pid"), "net-e2e-77");
     EXPECT_EQ(origin.QueryValue("type"), "papyr");
     EXPECT_EQ(origin.QueryValue("appver"), "7.6.5.4");
     EXPECT_NE(origin.QueryValue("mid"), "<missing>");
@@ -92,11 +96,11 @@ TEST_F(UninstallerReportsTest, TheCopyRequestsTheOptionsAndReportsItsStartAndIts
     const std::wstring copy = PrepareFailingCopy(L"net-copy-signed", BinFile(L"NetKit.dll"));
     ASSERT_EQ(wintest::RunAndWait(L"\"" + copy + L"\" /READYUNINSTALL"), 0);
 
-    const std::vector<testservice::Request> options = testservice::WaitForRequests(kOptionsPath, 1, 0);
+    const std::vector<testservice::Request> options = testservice::WaitForRequests(kOptionsPath, 1, 0, kPidQuery);
     ASSERT_EQ(options.size(), 1u);
-    EXPECT_EQ(options[0].query, "appver=7.6.5.4&modver=&pid=chan77");
+    EXPECT_EQ(options[0].query, "appver=7.6.5.4&modver=&pid=net-e2e-77");
     EXPECT_EQ(Actions(), (std::vector<std::string>{"uninstall_1", "unist_init_fail"}));
-    for (const testservice::Request& request : testservice::Journal()) {
+    for (const testservice::Request& request : OwnReports()) {
         if (request.QueryValue("action") == "unist_init_fail") {
             EXPECT_EQ(request.QueryValue("{720260B5-154E-483f-A485-0B46C3D6C50D}"), "InitConfigFaile");
         }
@@ -111,7 +115,7 @@ TEST_F(UninstallerReportsTest, AnUnsignedOrMissingLibraryMakesTheOptionsRequestA
         wintest::DialogWatcher dialogs;
         const std::wstring copy = PrepareFailingCopy(L"net-copy-unsigned", library);
         ASSERT_EQ(wintest::RunAndWait(L"\"" + copy + L"\" /READYUNINSTALL"), 0);
-        EXPECT_TRUE(testservice::WaitForRequests(kOptionsPath, 1, 0).empty());
+        EXPECT_TRUE(testservice::WaitForRequests(kOptionsPath, 1, 0, kPidQuery).empty());
         EXPECT_EQ(Actions(), (std::vector<std::string>{"uninstall_1", "unist_init_fail"}));
     }
 }
