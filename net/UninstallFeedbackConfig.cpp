@@ -26,11 +26,11 @@ std::vector<int> SplitOptionNumbers(const std::wstring& text)
 
 }  // namespace
 
-void UninstallFeedbackConfig::StartOptionsFetch()
+void UninstallFeedbackConfig::StartOptionsFetch(const std::vector<int>& defaultIds)
 {
     {
         _BaseModule::CAutoLocker guard(lock_);
-        options_.insert(options_.end(), {1, 2, 3, 4});
+        options_.insert(options_.end(), defaultIds.begin(), defaultIds.end());
     }
     HttpRequest request;
     request.method = httpmethod::kGet;

@@ -14,8 +14,9 @@ public:
     UninstallFeedbackConfig() = default;
     virtual ~UninstallFeedbackConfig() = default;
 
-    // Sets the defaults 1 to 4 and requests the server's list without waiting for it.
-    void StartOptionsFetch();
+    // Appends the default option ids (start-up gives 1, 2, 3, 4) and requests the server's list without
+    // waiting for it.
+    void StartOptionsFetch(const std::vector<int>& defaultIds);
     // Waits at most 2000 ms for the answer, copies the list into options and answers the received flag.
     int GetFeedback(std::vector<int>& options);
     // Drops a pending request and closes the wait event.

@@ -108,7 +108,7 @@ bool RunCopy(HINSTANCE instance)
     }
 
     LoadHttpModule();
-    UninstallFeedbackConfig::Instance()->StartOptionsFetch();
+    UninstallFeedbackConfig::Instance()->StartOptionsFetch({1, 2, 3, 4});
     SetUpStatisticsIdentity();
     CStatistic::Instance()->Report(L"uninstall_1", nullptr, false);
 

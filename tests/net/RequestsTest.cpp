@@ -98,7 +98,7 @@ TEST_F(RequestsTest, TheOptionsAnswerDecidesTheListAndTheReceivedFlag)
     for (const OptionsCase& c : cases) {
         SetReply(kOptionsPath, Reply(c.status, c.body));
         UninstallFeedbackConfig config;
-        config.StartOptionsFetch();
+        config.StartOptionsFetch({1, 2, 3, 4});
         std::vector<int> options = {99};
         const ULONGLONG start = GetTickCount64();
         EXPECT_EQ(config.GetFeedback(options), c.received) << c.name;
@@ -111,7 +111,7 @@ TEST_F(RequestsTest, TheOptionsAnswerDecidesTheListAndTheReceivedFlag)
 TEST_F(RequestsTest, TheOptionsRequestCarriesTheVersionsAndTheTrimmedProductId)
 {
     UninstallFeedbackConfig config;
-    config.StartOptionsFetch();
+    config.StartOptionsFetch({1, 2, 3, 4});
     std::vector<int> options;
     config.GetFeedback(options);
     const std::vector<testservice::Request> seen = testservice::WaitForRequests(kOptionsPath, 1);
@@ -125,7 +125,7 @@ TEST_F(RequestsTest, WithoutAnAnswerGetFeedbackGivesTheDefaultsAfterTwoSeconds)
 {
     SetReply(kOptionsPath, Reply(200, R"({"errno":0,"data":"2"})", 3000));
     UninstallFeedbackConfig config;
-    config.StartOptionsFetch();
+    config.StartOptionsFetch({1, 2, 3, 4});
     std::vector<int> options;
     const ULONGLONG start = GetTickCount64();
     EXPECT_EQ(config.GetFeedback(options), 0);
