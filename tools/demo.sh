@@ -23,7 +23,8 @@ fi
 
 # The local test service on the port of the build's default hosts receives the reports and requests.
 journal=$work/service-journal.jsonl
-python3 "$here/tests/service/test_service.py" --port 18080 --journal "$journal" 2>/dev/null &
+python3 "$here/tests/service/test_service.py" --port 18080 --journal "$journal" \
+  --replies "$here/tests/service/demo-replies.json" 2>/dev/null &
 service=$!
 
 # A persistent server, so that Wine does not treat the end of the copy as a restart.

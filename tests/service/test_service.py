@@ -9,7 +9,8 @@ line, and answers with replies that a test chooses through the control paths bel
   POST /__control/reset    forgets the journal and every reply.
   GET  /__control/journal  the journal as a JSON array.
 
-REPLY: {"status": 200, "body": "text", "delay_ms": 0, "no_answer": false}. A reply with "no_answer" keeps
+REPLY: {"status": 200, "body": "text", "delay_ms": 0, "no_answer": false}. "--replies FILE" sets replies
+in the same form at start. A reply with "no_answer" keeps
 the connection open without answering until the client gives up.
 """
 import argparse
@@ -134,10 +135,14 @@ def main():
     parser.add_argument("--port", type=int, default=18080)
     parser.add_argument("--bind", default="127.0.0.1")
     parser.add_argument("--journal", default="")
+    parser.add_argument("--replies", default="", help="JSON file of replies to start with")
     args = parser.parse_args()
     server = ThreadingHTTPServer((args.bind, args.port), Handler)
     server.daemon_threads = True
     server.state = ServiceState(args.journal)
+    if args.replies:
+        with open(args.replies, encoding="utf-8") as replies:
+            server.state.set_replies(json.load(replies))
     print("test service on %s:%d" % (args.bind, args.port), file=sys.stderr, flush=True)
     server.serve_forever()
 
