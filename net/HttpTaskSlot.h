@@ -4,8 +4,8 @@
 #include "base/Locker.h"
 #include "net/HttpTask.h"
 
-#include <memory>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 

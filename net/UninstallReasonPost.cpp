@@ -5,8 +5,6 @@
 #include "net/NetConstants.h"
 #include "net/Statistic.h"
 
-#include <windows.h>
-
 namespace {
 
 constexpr int kMachineIdChars = 260;
