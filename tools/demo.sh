@@ -21,9 +21,15 @@ else
   exec 3>&-
 fi
 
+# The local test service on the port of the build's default hosts receives the reports and requests.
+journal=$work/service-journal.jsonl
+python3 "$here/tests/service/test_service.py" --port 18080 --journal "$journal" \
+  --replies "$here/tests/service/demo-replies.json" 2>/dev/null &
+service=$!
+
 # A persistent server, so that Wine does not treat the end of the copy as a restart.
 wineserver -p
-trap 'wineserver -k 2>/dev/null || true; kill ${xvfb:-} 2>/dev/null || true' EXIT
+trap 'wineserver -k 2>/dev/null || true; kill ${xvfb:-} ${service:-} 2>/dev/null || true' EXIT
 
 section() { printf '\n== %s ==\n' "$*"; }
 drive_c=$WINEPREFIX/drive_c
@@ -37,6 +43,7 @@ mkdir -p "$install/Utils"
 printf 'the product main program stands here\n' >"$install/dovirad.exe"
 cp "$bin/Uninstall.exe" "$install/Uninstall.exe"
 cp "$bin/7z.dll" "$install/Utils/7z.dll"
+cp "$bin/NetKit.dll" "$install/Utils/NetKit.dll"
 wine reg add "$app_paths" /v path /t REG_SZ /d "$install_win" /f >/dev/null 2>&1
 (cd "$install" && find . -type f | sed 's|^\./|  |' | sort)
 echo "  registry: $app_paths  path = $install_win"
@@ -69,6 +76,17 @@ wineboot -r >/dev/null 2>&1
 for dir in $made; do
   if [ -e "$dir" ]; then echo "  still there: ${dir#"$drive_c"/}"; else echo "  removed: ${dir#"$drive_c"/}"; fi
 done
+
+section "Requests the test service received"
+if [ -s "$journal" ]; then
+  python3 -c 'import json,sys
+for line in open(sys.argv[1], encoding="utf-8"):
+    r = json.loads(line)
+    print("  %s %s%s%s" % (r["method"], r["path"], "?" + r["query"] if r["query"] else "",
+                          "  " + r["body"] if r["body"] else ""))' "$journal"
+else
+  echo "  none (is port 18080 taken?)"
+fi
 
 section "Log ($temp/papyr_uninst.log)"
 iconv -f GBK -t UTF-8 "$temp/papyr_uninst.log" | tr -d '\r'
