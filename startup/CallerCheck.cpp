@@ -80,6 +80,8 @@ bool IsValidCallToken(const std::wstring& token) { return EqualsNoCase(token, kT
 
 std::wstring MakeCallToken() { return kTokenWord; }
 
+bool QueryParentProcessId(DWORD& parentId) { return QueryParentId(parentId); }
+
 std::wstring GetParentProcessPath()
 {
     DWORD parentId = 0;
