@@ -28,6 +28,16 @@ void ScheduleOrBatch(BatchWriter& batch, const std::wstring& path, const char* b
     Log(L"write to runonce bat: %s", path.c_str());
 }
 
+// A link goes as a link: removed now, or scheduled where it stands; it is never moved or entered.
+void ScheduleLink(BatchWriter& batch, const std::wstring& path, DWORD attributes)
+{
+    const bool isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (isDirectory ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str())) {
+        return;
+    }
+    ScheduleOrBatch(batch, path, isDirectory ? kRemoveDirLine : kDeleteFileLine);
+}
+
 void ScheduleFile(BatchWriter& batch, const std::wstring& path)
 {
     std::wstring moved;
@@ -96,7 +106,10 @@ bool ScheduleLeftovers(LeftoverList& leftovers, const std::wstring& installDir)
     BatchWriter batch;
     std::vector<std::wstring> directories;
     for (const std::wstring& path : leftovers) {
-        if (DirectoryExists(path)) {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (IsReparsePoint(attributes)) {
+            ScheduleLink(batch, path, attributes);
+        } else if (DirectoryExists(path)) {
             directories.push_back(path);
         } else {
             ScheduleFile(batch, path);

@@ -47,6 +47,10 @@ bool MoveToTemp(const std::wstring& path, std::wstring& newPath)
     if (path.empty() || !PathExists(path)) {
         return false;
     }
+    // A link is never moved: moving it must not take what it points at along.
+    if (IsReparsePoint(GetFileAttributesW(path.c_str()))) {
+        return false;
+    }
     const std::wstring folder = TempFolderFor(path);
     if (folder.size() <= MAX_PATH) {
         newPath = ChooseFreshTempPath(folder);

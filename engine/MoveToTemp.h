@@ -9,4 +9,5 @@ std::wstring HiddenTempFolderOf(const std::wstring& path);
 
 // Moves path into the user's temporary folder (same drive as Windows) or into the drive's hidden
 // ".temp" folder (created on demand), under "<GUID>.tmp"; true with newPath set when the source is gone.
+// A junction or symbolic link is refused (false), so that nothing it points at is ever moved.
 bool MoveToTemp(const std::wstring& path, std::wstring& newPath);
