@@ -126,6 +126,7 @@ const std::vector<DemoInstaller::HookValue>& DemoInstaller::FilePeValues()
         {L"kelvoupdate.exe", L"pe-exe"},
         {L"kelvoguard.dll", L"pe-dll"},
         {L"plugins\\kelvofilter.dll", L"pe-unsigned"},
+        {L"readme.txt", L"pe-text"},
     };
     return values;
 }

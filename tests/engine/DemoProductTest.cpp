@@ -130,6 +130,8 @@ TEST_F(DemoProduct, HooksAreCalledInOrderWithTheirArgumentsAndUnsignedOnesAreRef
         {L"kelvoupdate.exe", {L"kelvoupdate.exe\tmain\tpe-exe /uninstall /product=papyr"}},
         {L"kelvoguard.dll", {L"kelvoguard.dll\tUninst\tpe-dll"}},
         {L"plugins\\kelvofilter.dll", {}},
+        // Neither a program nor a DLL: nothing is called.
+        {L"readme.txt", {}},
     };
     for (const std::wstring& name : HookListOrder(product::kFilePeSubKey)) {
         for (const auto& entry : filePe) {

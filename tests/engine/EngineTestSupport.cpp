@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <sstream>
 
 namespace enginetest {
@@ -80,6 +81,20 @@ bool MakeDirectoryLink(const std::wstring& link, const std::wstring& target)
         return false;
     }
     return HostSymlink(unixTarget.c_str(), unixLink.c_str()) == 0 && DirectoryExists(link);
+}
+
+bool MapDrive(wchar_t letter, const std::wstring& dir)
+{
+    // Drive C: lives in the prefix's "dosdevices" folder as "c:", a link like the one made here.
+    const std::string driveC = UnixPath(L"C:\\");
+    const std::string target = UnixPath(dir);
+    const size_t at = driveC.rfind("/c:");
+    if (at == std::string::npos || target.empty()) {
+        return false;
+    }
+    const std::string link = driveC.substr(0, at + 1) + static_cast<char>(towlower(letter)) + ":";
+    const std::wstring root = std::wstring(1, letter) + L":\\";
+    return HostSymlink(target.c_str(), link.c_str()) == 0 && DirectoryExists(root);
 }
 
 std::vector<std::wstring> PendingDeletions()

@@ -21,6 +21,9 @@ std::unique_ptr<CSetupConfig> LoadShippedConfig();
 // create junctions itself. False when that is not possible.
 bool MakeDirectoryLink(const std::wstring& link, const std::wstring& target);
 
+// Maps a further drive letter of the prefix to dir, as Wine's drive configuration does.
+bool MapDrive(wchar_t letter, const std::wstring& dir);
+
 // The sources of the pending restart-time deletions (rename operations without a target).
 std::vector<std::wstring> PendingDeletions();
 bool IsPendingDeletion(const std::wstring& path);

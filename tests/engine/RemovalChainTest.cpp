@@ -112,6 +112,32 @@ TEST_F(RemovalChain, LinksInsideATreeAreNeverEntered)
     EXPECT_TRUE(OutsideIntact());
 }
 
+TEST_F(RemovalChain, ALeftoverOnAnotherDriveGoesToThatDrivesHiddenTempFolder)
+{
+    const std::wstring driveDir = wintest::MakeScratchDir(L"drive-m");
+    ASSERT_TRUE(enginetest::MapDrive(L'M', driveDir));
+    const std::wstring path = L"M:\\Kelvo\\Utils\\kelvosrv.exe";
+    wintest::CopyOrFail(enginetest::DemoFile(L"kelvosrv.exe"), path);
+    enginetest::UseFreshJournal();
+    UniqueHandle running = enginetest::StartProgram(path, L"");
+    ASSERT_TRUE(enginetest::WaitForJournalLine(L"kelvosrv.exe\tmain"));
+    LeftoverList leftovers = {path};
+    DeleteFileW(wintest::LogPath().c_str());
+    ASSERT_TRUE(ScheduleLeftovers(leftovers, L"M:\\Kelvo"));
+
+    const DWORD attributes = GetFileAttributesW(L"M:\\.temp");
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
+    const std::vector<std::wstring> moved = wintest::ListFilesBelow(L"M:\\.temp");
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_TRUE(enginetest::IsPendingDeletion(PathJoin(L"M:\\.temp", moved[0])));
+    EXPECT_TRUE(enginetest::IsPendingDeletion(L"M:\\.temp"));
+    EXPECT_NE(wintest::ReadLogText().find(L"write M:\\.temp to pending success"), std::wstring::npos);
+    EXPECT_FALSE(PathExists(path));
+    TerminateProcess(running.Get(), 0);
+    WaitForSingleObject(running.Get(), 10000);
+}
+
 TEST_F(RemovalChain, TreeOperationsRefuseEmptyAndOverlongPaths)
 {
     std::wstring deep = dir_;
