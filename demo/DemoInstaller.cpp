@@ -278,7 +278,7 @@ bool DemoInstaller::WriteUninstallEntry()
 
 bool DemoInstaller::WriteRunValues()
 {
-    const std::wstring service = Quoted(PathJoin(installDir_, L"kelvosrv.exe")) + L" /autorun";
+    const std::wstring service = Quoted(PathJoin(installDir_, product::kServiceProgram)) + L" /autorun";
     return SetString(HKEY_LOCAL_MACHINE, kRunKey, kMainRunValue,
                      Quoted(PathJoin(installDir_, product::kDefaultMainExe)) + L" /autorun") &&
            SetString(HKEY_LOCAL_MACHINE, kRunKey, kServiceRunValue, service) &&

@@ -2,6 +2,7 @@
 
 #include "base/PathUtil.h"
 #include "base/StringUtil.h"
+#include "config/ProductConstants.h"
 #include "engine/ProcessKiller.h"
 #include "startup/SmartLogger.h"
 
@@ -9,13 +10,9 @@
 
 namespace {
 
-constexpr wchar_t kQuitMessageName[] = L"zuduvavoduzadi_quit";
 // The product's control window needs time to shut its program down after the message.
-constexpr wchar_t kControlWindowClass[] = L"DovirAdCtrlCls";
 constexpr DWORD kControlWindowGraceMs = 2000;
 constexpr size_t kMinDirChars = 4;
-constexpr wchar_t kServiceProgram[] = L"kelvosrv.exe";
-constexpr wchar_t kMainProgram[] = L"dovirad.exe";
 
 void CloseConfiguredWindows(ISetupConfig& config)
 {
@@ -32,7 +29,7 @@ void CloseConfiguredWindows(ISetupConfig& config)
         DWORD_PTR result = 0;
         SendMessageTimeoutW(window, record.message, record.wParam, record.lParam, SMTO_NORMAL, record.timeout,
                             &result);
-        if (EqualsNoCase(record.windowClass, kControlWindowClass)) {
+        if (EqualsNoCase(record.windowClass, product::kControlWindowClass)) {
             Sleep(kControlWindowGraceMs);
         }
         Log(L"Send msg to %s wnd", record.windowClass);
@@ -43,7 +40,7 @@ void CloseConfiguredWindows(ISetupConfig& config)
 
 void KillProcessesInInstallPath(ISetupConfig& config, const std::wstring& installDir)
 {
-    const UINT quit = RegisterWindowMessageW(kQuitMessageName);
+    const UINT quit = RegisterWindowMessageW(product::kQuitMessageName);
     if (quit != 0) {
         SendNotifyMessageW(HWND_BROADCAST, quit, 0, 0);
     }
@@ -53,7 +50,7 @@ void KillProcessesInInstallPath(ISetupConfig& config, const std::wstring& instal
         return;
     }
     KillMultiProcesses(installDir.c_str(), nullptr);
-    KillProcessByPath(PathJoin(installDir, kServiceProgram).c_str());
-    KillProcessByPath(PathJoin(installDir, kMainProgram).c_str());
+    KillProcessByPath(PathJoin(installDir, product::kServiceProgram).c_str());
+    KillProcessByPath(PathJoin(installDir, product::kDefaultMainExe).c_str());
     Log(L"end KillProcessesInInstallPath");
 }

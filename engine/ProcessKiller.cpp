@@ -3,6 +3,7 @@
 #include "base/PathUtil.h"
 #include "base/ScopedHandle.h"
 #include "base/StringUtil.h"
+#include "config/ProductConstants.h"
 #include "startup/CallerCheck.h"
 #include "startup/SmartLogger.h"
 
@@ -21,7 +22,7 @@ constexpr size_t kMinDirChars = 4;
 constexpr size_t kMaxPathChars = MAX_PATH;
 constexpr DWORD kModuleNameChars = MAX_PATH - 1;
 // Programs below the installation directory that keep running during the uninstall.
-const wchar_t* const kIgnoredPrograms[] = {L"ZurIru\\ZurIru.exe"};
+const wchar_t* const kIgnoredPrograms[] = {product::kIgnoredProgram};
 
 bool EnumerateProcessIds(std::vector<DWORD>& ids)
 {
@@ -223,7 +224,7 @@ void KillAssistProcesses(const std::wstring& installDir)
 {
     GetDebugPrivilege();
     wchar_t modulePath[MAX_PATH] = {};
-    if (PathCombineW(modulePath, installDir.c_str(), L".\\Utils\\Assist.dll") == nullptr) {
+    if (PathCombineW(modulePath, installDir.c_str(), product::kAssistModule) == nullptr) {
         return;
     }
     UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));

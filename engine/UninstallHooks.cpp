@@ -33,14 +33,6 @@ constexpr char kHookExport[] = "Uninst";
 constexpr char kGameCentreExport[] = "Start4RunDll";
 constexpr wchar_t kRegtestSwitch[] = L"/Regtest";
 constexpr wchar_t kFilePeSwitches[] = L" /uninstall /product=papyr";
-constexpr wchar_t kProductCodeWord[] = L"kelvo";
-constexpr wchar_t kPidValueName[] = L"PID";
-constexpr wchar_t kRundll32[] = L"Utils\\rundll.exe";
-constexpr wchar_t kRundll64[] = L"Utils\\rundll64.exe";
-constexpr wchar_t kHardwixDll[] = L"\\wallpaperhelper\\Hardwix12.dll";
-constexpr wchar_t kHomepageGuard[] = L"Utils\\pageward.exe";
-constexpr wchar_t kGameCentreDll[] = L"Utils\\vtmgamecenter_papyr.dll";
-constexpr wchar_t kGameCentreExe[] = L"Utils\\vtmgamecenter_papyr.exe";
 
 using GameCentreExport = int(WINAPI*)(const wchar_t*);
 using HookValueVisitor = std::function<void(const std::wstring& name, const std::wstring& data)>;
@@ -147,7 +139,8 @@ bool RunUninstallProgramEntries(const CSetupConfig& config, const std::wstring& 
 
 bool RunRundllEntries(const CSetupConfig& config, const std::wstring& installDir)
 {
-    const std::wstring launcher = PathJoin(installDir, Is64BitOS() ? kRundll64 : kRundll32);
+    const std::wstring launcher =
+        PathJoin(installDir, Is64BitOS() ? product::kRundllLauncher64 : product::kRundllLauncher32);
     if (!VerifyMakerSignature(launcher.c_str())) {
         return false;
     }
@@ -193,12 +186,12 @@ void RunFilePeHooks(const std::wstring& installDir)
 
 void RunHardwixHook(const std::wstring& installDir)
 {
-    CallDllExport(installDir + kHardwixDll, kHookExport, std::wstring(), true);
+    CallDllExport(PathJoin(installDir, product::kHardwixDll), kHookExport, std::wstring(), true);
 }
 
 void RunHomepageGuard(const std::wstring& installDir)
 {
-    const std::wstring program = PathJoin(installDir, kHomepageGuard);
+    const std::wstring program = PathJoin(installDir, product::kHomepageGuard);
     if (!VerifyMakerSignature(program.c_str())) {
         return;
     }
@@ -224,7 +217,7 @@ void RunHomepageGuard(const std::wstring& installDir)
 bool RunGameCentreHook(const std::wstring& installDir, bool uninstallGameCentre)
 {
     const std::wstring command = std::wstring(L"/S /PID=papyr") + (uninstallGameCentre ? L" /UNINSTALL" : L" /NOUNINSTALL");
-    const std::wstring dll = PathJoin(installDir, kGameCentreDll);
+    const std::wstring dll = PathJoin(installDir, product::kGameCentreDll);
     if (VerifyMakerSignature(dll.c_str())) {
         UniqueModule module(LoadLibraryExW(dll.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
         auto start = module ? reinterpret_cast<GameCentreExport>(GetProcAddress(module.Get(), kGameCentreExport))
@@ -234,7 +227,7 @@ bool RunGameCentreHook(const std::wstring& installDir, bool uninstallGameCentre)
             return true;
         }
     }
-    const std::wstring program = PathJoin(installDir, kGameCentreExe);
+    const std::wstring program = PathJoin(installDir, product::kGameCentreExe);
     RunProgram(program.c_str(), command.c_str(), SW_SHOWNORMAL, true, true, nullptr, kGameCentreWaitMs);
     Log(L"Call exe:%s,param:%s", program.c_str(), command.c_str());
     return true;
@@ -247,6 +240,6 @@ void ProductCodeAndPid(const std::wstring& programDir, std::wstring& codeWord, s
     if (!FileExists(PathJoin(programDir, product::kDefaultMainExe))) {
         return;
     }
-    codeWord = kProductCodeWord;
-    pid = RegReadString(HKEY_CURRENT_USER, product::kProductKey, kPidValueName).value_or(std::wstring());
+    codeWord = product::kRunListProductWord;
+    pid = RegReadString(HKEY_CURRENT_USER, product::kProductKey, product::kPidValue).value_or(std::wstring());
 }
