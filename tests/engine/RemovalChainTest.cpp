@@ -9,6 +9,7 @@
 #include "engine/InstallDirRemoval.h"
 #include "engine/Leftovers.h"
 #include "engine/MoveToTemp.h"
+#include "engine/ProcessKiller.h"
 #include "startup/WorkDirectory.h"
 #include "support/WineTestSupport.h"
 
@@ -194,6 +195,27 @@ TEST(BatchFile, HoldsCutLinesInTheTemporaryFolder)
     EXPECT_EQ(text.substr(0, first.size()), first);
     EXPECT_EQ(text.substr(first.size(), 11), "rd /s /q \"x");
     DeleteFileW(path.c_str());
+}
+
+struct BelowCase {
+    const wchar_t* image;
+    const wchar_t* dir;
+    bool below;
+};
+
+TEST(ProcessPaths, AProcessIsBelowTheDirectoryOnlyAfterABackslash)
+{
+    const BelowCase cases[] = {
+        {L"C:\\A\\KELVO\\DOVIRAD.EXE", L"C:\\A\\KELVO", true},
+        {L"C:\\A\\KELVO\\UTILS\\RUNDLL.EXE", L"C:\\A\\KELVO\\", true},
+        {L"C:\\A\\KELVOTOOLS\\TOOL.EXE", L"C:\\A\\KELVO", false},
+        {L"C:\\A\\KELVO", L"C:\\A\\KELVO", false},
+        {L"C:\\B\\KELVO\\DOVIRAD.EXE", L"C:\\A\\KELVO", false},
+        {L"C:\\A\\KELVO\\DOVIRAD.EXE", L"", false},
+    };
+    for (const BelowCase& c : cases) {
+        EXPECT_EQ(IsBelowDirectory(c.image, c.dir), c.below) << testing::PrintToString(std::wstring(c.image));
+    }
 }
 
 struct WorkDirCase {
