@@ -82,4 +82,21 @@ inline constexpr wchar_t kLegacyProductFolder[] = L"Lumiopapyr";
 // The log file in the user's temporary directory.
 inline constexpr wchar_t kLogFileName[] = L"papyr_uninst.log";
 
+// The product's programs that the engine closes, terminates, spares or calls, relative to the
+// installation directory.
+inline constexpr wchar_t kServiceProgram[] = L"kelvosrv.exe";
+inline constexpr wchar_t kIgnoredProgram[] = L"ZurIru\\ZurIru.exe";
+inline constexpr wchar_t kAssistModule[] = L".\\Utils\\Assist.dll";
+inline constexpr wchar_t kRundllLauncher32[] = L"Utils\\rundll.exe";
+inline constexpr wchar_t kRundllLauncher64[] = L"Utils\\rundll64.exe";
+inline constexpr wchar_t kHardwixDll[] = L"wallpaperhelper\\Hardwix12.dll";
+inline constexpr wchar_t kHomepageGuard[] = L"Utils\\pageward.exe";
+inline constexpr wchar_t kGameCentreDll[] = L"Utils\\vtmgamecenter_papyr.dll";
+inline constexpr wchar_t kGameCentreExe[] = L"Utils\\vtmgamecenter_papyr.exe";
+// The message every window of the product quits on, and its control window's class.
+inline constexpr wchar_t kQuitMessageName[] = L"zuduvavoduzadi_quit";
+inline constexpr wchar_t kControlWindowClass[] = L"DovirAdCtrlCls";
+// The code word that the product's run_list programs receive beside its PID.
+inline constexpr wchar_t kRunListProductWord[] = L"kelvo";
+
 }  // namespace product

@@ -92,6 +92,8 @@ bool IsValidCallToken(const std::wstring& token)
 
 std::wstring MakeCallToken() { return EncryptString(kTokenWord, MachineIdText()); }
 
+bool QueryParentProcessId(DWORD& parentId) { return QueryParentId(parentId); }
+
 std::wstring GetParentProcessPath()
 {
     DWORD parentId = 0;

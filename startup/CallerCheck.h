@@ -9,6 +9,9 @@
 // own channel started by a signed program (first launch) or with a valid call token (the copy).
 BOOL CheckLegalCall();
 
+// The parent process's id from the native process-information query; false when it cannot be asked.
+bool QueryParentProcessId(DWORD& parentId);
+
 // Full path of the parent process's executable (long form, at most 259 characters), or empty.
 std::wstring GetParentProcessPath();
 

@@ -16,6 +16,7 @@
 #include "startup/ReRegistration.h"
 #include "startup/Relaunch.h"
 #include "startup/SmartLogger.h"
+#include "startup/WorkDirectory.h"
 #include "ui/framework/MessageBox.h"
 #include "ui/framework/ResInitializer.h"
 #include "ui/screens/MainLoop.h"
@@ -94,11 +95,18 @@ std::optional<std::wstring> UsableInstallDir()
     return dir;
 }
 
-// Steps 19: drops the options request and removes the work directory (the running file at restart).
+// Step 19: drops the options request and removes the work directory (the running file at restart).
+// Only a work directory that a first launch made is removed: a copy started by hand from anywhere
+// else, the installation directory above all, leaves its directory alone.
 void RunClosingSteps()
 {
     UninstallFeedbackConfig::Instance()->TeardownOptions();
-    DeleteTreeForce(GetModuleDirectory());
+    const std::wstring dir = GetModuleDirectory();
+    if (!IsFirstLaunchWorkDir(dir)) {
+        Log(L"%s is not a work directory of a first launch, not removed", dir.c_str());
+        return;
+    }
+    DeleteTreeForce(dir);
 }
 
 // Steps 10 to 18 of the copy; true when the closing steps are due.

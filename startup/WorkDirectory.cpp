@@ -8,6 +8,9 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <cwchar>
+#include <cwctype>
+
 
 namespace {
 
@@ -65,7 +68,38 @@ bool DaclIsProtected(const std::wstring& dir)
     return GetSecurityDescriptorControl(descriptor, &control, &revision) && (control & SE_DACL_PROTECTED) != 0;
 }
 
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}.tmp" in either case.
+bool IsGuidTmpName(const std::wstring& name)
+{
+    static const wchar_t kPattern[] = L"{hhhhhhhh-hhhh-hhhh-hhhh-hhhhhhhhhhhh}.tmp";
+    if (name.size() != wcslen(kPattern)) {
+        return false;
+    }
+    for (size_t i = 0; i < name.size(); ++i) {
+        const bool matches = kPattern[i] == L'h' ? iswxdigit(name[i]) != 0 : towlower(name[i]) == kPattern[i];
+        if (!matches) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::wstring LongForm(const std::wstring& path)
+{
+    wchar_t buffer[MAX_PATH * 4] = {};
+    const DWORD length = GetLongPathNameW(path.c_str(), buffer, MAX_PATH * 4);
+    return length > 0 && length < MAX_PATH * 4 ? std::wstring(buffer, length) : path;
+}
+
 }  // namespace
+
+bool IsFirstLaunchWorkDir(const std::wstring& dir)
+{
+    if (!IsGuidTmpName(PathFileName(dir))) {
+        return false;
+    }
+    return _wcsicmp(LongForm(PathDirectory(dir)).c_str(), LongForm(GetTempDirectory()).c_str()) == 0;
+}
 
 std::wstring WorkDirSecurityText()
 {

@@ -13,3 +13,7 @@ std::wstring WorkDirSecurityText();
 // and logs when the file system did not keep the rules.
 // True when the directory exists afterwards.
 bool CreateSecuredWorkDirectory(const std::wstring& dir);
+
+// True when dir is a work directory that a first launch made: named by a GUID ("{...}.tmp") and
+// lying directly in the user's temporary directory.
+bool IsFirstLaunchWorkDir(const std::wstring& dir);

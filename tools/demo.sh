@@ -38,14 +38,11 @@ install=$drive_c/Program\ Files/Kelvo\ Papyr
 temp=$drive_c/users/$(id -un)/Temp
 app_paths='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\dovirad.exe'
 
-section "Installing a test installation into $install_win"
-mkdir -p "$install/Utils"
-printf 'the product main program stands here\n' >"$install/dovirad.exe"
-cp "$bin/Uninstall.exe" "$install/Uninstall.exe"
-cp "$bin/7z.dll" "$install/Utils/7z.dll"
-cp "$bin/NetKit.dll" "$install/Utils/NetKit.dll"
-wine reg add "$app_paths" /v path /t REG_SZ /d "$install_win" /f >/dev/null 2>&1
-(cd "$install" && find . -type f | sed 's|^\./|  |' | sort)
+section "Installing the demo product into $install_win"
+wine "$bin/demo/demo_install.exe" "/dir=$install_win"
+echo "  top level:"
+(cd "$install" && ls -1p | sed 's/^/    /')
+echo "  $(cd "$install" && find . -type f | wc -l) files"
 echo "  registry: $app_paths  path = $install_win"
 
 section "Starting \"$install_win\\Uninstall.exe\" as the uninstall entry does"
@@ -87,6 +84,10 @@ for line in open(sys.argv[1], encoding="utf-8"):
 else
   echo "  none (is port 18080 taken?)"
 fi
+
+section "Journal of the product's components"
+component_journal=$drive_c/ProgramData/KelvoDemo/journal.txt
+if [ -s "$component_journal" ]; then tr -d '\r' <"$component_journal" | sed 's/^/  /'; else echo "  no component was called"; fi
 
 section "Log ($temp/papyr_uninst.log)"
 iconv -f GBK -t UTF-8 "$temp/papyr_uninst.log" | tr -d '\r'

@@ -3,6 +3,7 @@
 #include "base/PathUtil.h"
 #include "base/Registry.h"
 #include "base/ScopedHandle.h"
+#include "base/TempName.h"
 #include "config/ProductConstants.h"
 #include "crypto/StringCipher.h"
 #include "support/WineTestSupport.h"
@@ -56,9 +57,10 @@ protected:
 
     // Runs a copy the way the first launch leaves it, from a work directory of its own.
     // An accepted copy runs to its closing steps, which leave its directory to the restart.
-    std::wstring RunCopy(const std::wstring& name, const std::wstring& switches)
+    std::wstring RunCopy(const std::wstring& switches)
     {
-        const std::wstring dir = wintest::MakeScratchDir(name);
+        const std::wstring dir = ChooseFreshTempPath(GetTempDirectory());
+        CreateDirectoryTree(dir);
         wintest::CopyOrFail(BinFile(L"Uninstall.exe"), PathJoin(dir, L"Uninstall.exe"));
         wintest::CopyOrFail(BinFile(L"7z.dll"), PathJoin(dir, L"7z.dll"));
         EXPECT_EQ(wintest::RunAndWait(L"\"" + PathJoin(dir, L"Uninstall.exe") + L"\" " + switches), 0);
@@ -115,9 +117,7 @@ class CopyTokens : public CallTokenTest, public testing::WithParamInterface<Toke
 
 TEST_P(CopyTokens, OnlyATokenOfThisMachineLetsASilentCopyRun)
 {
-    const std::string name = GetParam().name;
-    const std::wstring dir =
-        RunCopy(std::wstring(name.begin(), name.end()), L"/S  /READYUNINSTALL" + ChkSwitch(GetParam().token));
+    const std::wstring dir = RunCopy(L"/S  /READYUNINSTALL" + ChkSwitch(GetParam().token));
     const std::wstring log = wintest::ReadLogText();
     EXPECT_EQ(log.find(kIllegal) == std::wstring::npos, GetParam().accepted) << testing::PrintToString(log);
     EXPECT_EQ(wintest::IsScheduledForDeletion(dir), GetParam().accepted);

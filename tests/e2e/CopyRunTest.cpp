@@ -1,6 +1,7 @@
 // The copy's run of the real Uninstall.exe: what it loads, and the removal of its work directory.
 #include "base/PathUtil.h"
 #include "base/Registry.h"
+#include "base/TempName.h"
 #include "config/ProductConstants.h"
 #include "support/WineTestSupport.h"
 
@@ -31,9 +32,18 @@ protected:
     }
 
     // A work directory as the first launch leaves it, with DLLs planted under system names.
-    std::wstring PrepareWorkDir(const std::wstring& name)
+    std::wstring PrepareWorkDir(const std::wstring& name) { return FillWorkDir(wintest::MakeScratchDir(name)); }
+
+    // The same in a directory named and placed as a first launch makes it.
+    std::wstring PrepareGuidWorkDir()
     {
-        const std::wstring dir = wintest::MakeScratchDir(name);
+        const std::wstring dir = ChooseFreshTempPath(GetTempDirectory());
+        CreateDirectoryTree(dir);
+        return FillWorkDir(dir);
+    }
+
+    std::wstring FillWorkDir(const std::wstring& dir)
+    {
         wintest::CopyOrFail(BinFile(L"Uninstall.exe"), PathJoin(dir, L"Uninstall.exe"));
         wintest::CopyOrFail(BinFile(L"7z.dll"), PathJoin(dir, L"7z.dll"));
         for (const std::wstring& planted : kPlantedNames) {
@@ -103,7 +113,6 @@ TEST_F(CopyRunTest, AnInstallationDirectoryThatIsASystemFolderIsTreatedAsCorrupt
 
 struct ClosingCase {
     const char* name;
-    const wchar_t* dirName;
     const wchar_t* switches;
     std::vector<std::wstring> leftForRestart;  // files still in use when the copy removes its directory
 };
@@ -112,7 +121,7 @@ class ClosingSteps : public CopyRunTest, public testing::WithParamInterface<Clos
 
 TEST_P(ClosingSteps, TheCopyRemovesItsWorkDirectoryAndLeavesItsOwnFileToTheRestart)
 {
-    const std::wstring dir = PrepareWorkDir(GetParam().dirName);
+    const std::wstring dir = PrepareGuidWorkDir();
     wintest::DialogWatcher dialogs;
     ASSERT_EQ(wintest::RunAndWait(L"\"" + PathJoin(dir, L"Uninstall.exe") + L"\" " + GetParam().switches), 0);
     EXPECT_TRUE(dialogs.Texts().empty());
@@ -136,8 +145,26 @@ TEST_P(ClosingSteps, TheCopyRemovesItsWorkDirectoryAndLeavesItsOwnFileToTheResta
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, ClosingSteps,
-                         testing::Values(ClosingCase{"Uninstall", L"closing-uninstall", L" /READYUNINSTALL", {L"7z.dll", L"Uninstall.exe"}},
-                                         ClosingCase{"ReRegistration", L"closing-reregistration", L"/K  /READYUNINSTALL", {L"Uninstall.exe"}}),
+                         testing::Values(ClosingCase{"Uninstall", L" /READYUNINSTALL", {L"7z.dll", L"Uninstall.exe"}},
+                                         ClosingCase{"ReRegistration", L"/K  /READYUNINSTALL", {L"Uninstall.exe"}}),
                          [](const testing::TestParamInfo<ClosingCase>& info) { return std::string(info.param.name); });
+
+// Started by hand with "/READYUNINSTALL" from a directory that no first launch made (here the
+// installation directory, which holds the user's files), the copy removes nothing at its end.
+TEST_F(CopyRunTest, ACopyOutsideAFirstLaunchWorkDirectoryRemovesNothing)
+{
+    FillWorkDir(installDir_);
+    wintest::WriteTextFile(PathJoin(installDir_, L"my wallpapers\\beach.jpg"), "the user's picture");
+    const std::vector<std::wstring> before = wintest::ListFilesBelow(installDir_);
+    DeleteFileW(wintest::LogPath().c_str());
+    wintest::DialogWatcher dialogs;
+    ASSERT_EQ(wintest::RunAndWait(L"\"" + PathJoin(installDir_, L"Uninstall.exe") + L"\" /K  /READYUNINSTALL"), 0);
+    EXPECT_EQ(wintest::ListFilesBelow(installDir_), before);
+    for (const std::wstring& pending : wintest::PendingDeletions()) {
+        EXPECT_EQ(pending.find(L"Kelvo Papyr"), std::wstring::npos) << testing::PrintToString(pending);
+    }
+    EXPECT_NE(wintest::ReadLogText().find(installDir_ + L" is not a work directory of a first launch, not removed\r\n"),
+              std::wstring::npos);
+}
 
 }  // namespace

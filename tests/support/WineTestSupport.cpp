@@ -285,7 +285,7 @@ std::vector<std::wstring> PendingDeletions()
                     ERROR_SUCCESS) {
         return pending;
     }
-    std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
+    std::wstring data(bytes / sizeof(wchar_t) + 2, L'\0');
     RegQueryValueExW(key.Get(), L"PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]),
                      &bytes);
     for (size_t at = 0; at < data.size() && data[at] != L'\0';) {
@@ -294,7 +294,8 @@ std::vector<std::wstring> PendingDeletions()
         const std::wstring target = data.c_str() + at;
         at += target.size() + 1;
         if (target.empty()) {
-            pending.push_back(source);
+            // Entries are stored in the native "\??\C:\..." form.
+            pending.push_back(source.rfind(L"\\??\\", 0) == 0 ? source.substr(4) : source);
         }
     }
     return pending;
@@ -303,8 +304,7 @@ std::vector<std::wstring> PendingDeletions()
 bool IsScheduledForDeletion(const std::wstring& path)
 {
     for (const std::wstring& pending : PendingDeletions()) {
-        const std::wstring plain = pending.rfind(L"\\??\\", 0) == 0 ? pending.substr(4) : pending;
-        if (_wcsicmp(plain.c_str(), path.c_str()) == 0) {
+        if (_wcsicmp(pending.c_str(), path.c_str()) == 0) {
             return true;
         }
     }

@@ -63,9 +63,10 @@ void DeleteInstallDirValue();
 // The value as raw registry data, or empty; type receives its registry type.
 std::wstring ReadInstallDirValueRaw(DWORD& type, DWORD& bytes);
 
-// The paths that PendingFileRenameOperations deletes at the next restart (entries without a target).
+// The paths that PendingFileRenameOperations deletes at the next restart (entries without a target),
+// without the native "\??\" prefix.
 std::vector<std::wstring> PendingDeletions();
-// Whether a pending deletion names path (compared without regard to case, ignoring a "\\??\\" prefix).
+// Whether a pending deletion names path (compared without regard to case).
 bool IsScheduledForDeletion(const std::wstring& path);
 
 }  // namespace wintest
