@@ -2,6 +2,8 @@
 // folders, the product's registry keys and the predecessor's uninstaller.
 #pragma once
 
+#include "engine/FileDelete.h"
+
 #include <windows.h>
 
 #include <string>
@@ -13,6 +15,15 @@ void RemoveBrowserCache();
 
 // Deletes the roaming "dovirad" folder, only when the user chose to (logs "remove appdata").
 void RemoveAppData(bool remove);
+
+// Deletes the files and folders the installer listed under the App Paths "file_list" and
+// "file_pe" keys (value names relative to installDir); survivors go to leftovers. A name that is
+// absolute or climbs out with ".." is skipped and logged.
+void RemoveFilesByRegistry(const std::wstring& installDir, LeftoverList& leftovers);
+
+// Whether a listed name, joined to installDir and resolved as the system resolves paths, lies
+// strictly inside installDir.
+bool IsInsideInstallDir(const std::wstring& installDir, const std::wstring& name);
 
 // Deletes the project file's registry key and the product's fixed keys, each on its own; nothing
 // when the project file names no sub-key.

@@ -4,8 +4,14 @@
 #include "base/Registry.h"
 #include "base/StringUtil.h"
 #include "config/ProductConstants.h"
+#include "engine/DeleteTree.h"
+#include "engine/InstallDirRemoval.h"
+#include "engine/Leftovers.h"
 #include "engine/MemberBind.h"
+#include "engine/ProcessCloser.h"
+#include "engine/ProcessKiller.h"
 #include "engine/TaskSteps.h"
+#include "engine/UninstallHooks.h"
 #include "engine/UninstallTask.h"
 #include "startup/SmartLogger.h"
 #include "sysinfo/OSVersionCheck.h"
@@ -106,33 +112,45 @@ void CUninstaller::NotifyRealEnd()
 
 void CUninstaller::RunSteps()
 {
-    const wchar_t* dir = installDir_.c_str();
+    CSetupConfig& config = UninstallTask().SetupConfig();
+    const std::wstring& dir = installDir_;
     mf_bind_t<CUninstaller> start(this, &CUninstaller::NotifyStart);
     RunOnUIThread(&start);
     ReportProgress(1);
     Log(L"start call program");
+    RunUninstallProgramEntries(config, dir);
+    RunRundllEntries(config, dir);
+    RunRunListHooks(dir);
+    RunFilePeHooks(dir);
     ReportProgress(4);
     Log(L"start close all processes");
+    KillProcessesInInstallPath(config, dir);
     ReportProgress(5);
+    RunHardwixHook(dir);
     Log(L"remove desktop shortcuts");
     ReportProgress(6);
     Log(L"remove start menu shortcuts");
     RemoveBrowserCache();
     ::RemoveAppData(removeAppData_ != 0);
     ReportProgress(7);
-    Log(L"remove file by registry");
-    RemoveProductRegistry(UninstallTask().SetupConfig());
+    RemoveFilesByRegistry(dir, leftovers_);
+    RemoveProductRegistry(config);
     ReportProgress(8);
     Log(L"remove autorun");
     ReportProgress(9);
     Log(L"Delete uninstall registry");
-    Log(L"start delete all files in %s", dir);
-    Log(L"end delete all files in %s", dir);
+    RunHomepageGuard(dir);
+    Log(L"start delete all files in %s", dir.c_str());
+    DeleteInstallDir(dir, config, leftovers_, filesTotal_, [this] { StepFileProgress(); });
+    Log(L"end delete all files in %s", dir.c_str());
     RemoveLegacyUninstaller();
     Log(L"start uninstall VaruzorurodiTM.");
     ReportProgress(97);
+    PurgeExtension(dir, L".tmp");
     ReportProgress(98);
     Log(L"start create runonce bat");
+    ScheduleLeftovers(leftovers_, dir);
+    KillAssistProcesses(dir);
     ReportProgress(100);
     mf_bind_t<CUninstaller> end(this, &CUninstaller::NotifyEnd);
     RunOnUIThread(&end);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/Locker.h"
+#include "engine/FileDelete.h"
 #include "engine/UninstallCallback.h"
 #include "engine/XThread.h"
 
@@ -32,7 +33,6 @@ public:
 
     // Used by the steps.
     const std::wstring& InstallDir() const { return installDir_; }
-    std::vector<std::wstring>& Leftovers() { return leftovers_; }
     void SetFilesTotal(int total) { filesTotal_ = total; }
     // One more file of the "delete all files" step done: progress 10..98 by files done of total.
     void StepFileProgress();
@@ -51,7 +51,7 @@ private:
 
     int filesDone_ = 0;
     std::wstring installDir_;
-    std::vector<std::wstring> leftovers_;
+    LeftoverList leftovers_;
     IUninstallCallback* volatile callback_ = nullptr;
     CXThread worker_;
     int gameCenterUninstall_ = 0;

@@ -108,6 +108,40 @@ TEST_F(TaskSteps, TheLegacyUninstallerGoesAndItsFoldersOnlyWhenEmpty)
     wintest::RemoveTree(vendor);
 }
 
+void ListValue(const wchar_t* subKey, const std::wstring& name)
+{
+    ASSERT_TRUE(RegWriteStringNoTerminator(HKEY_LOCAL_MACHINE, PathJoin(product::kAppPathsKey, subKey), name, L""));
+}
+
+TEST_F(TaskSteps, ListedFilesAndFoldersGoButNamesLeadingOutsideTheInstallationAreSkipped)
+{
+    const std::wstring root = wintest::MakeScratchDir(L"by-registry");
+    const std::wstring installDir = PathJoin(root, L"Kelvo Papyr");
+    wintest::WriteTextFile(PathJoin(installDir, L"listed.dll"), "listed");
+    wintest::WriteTextFile(PathJoin(installDir, L"plugins\\a\\b.dll"), "listed folder");
+    wintest::WriteTextFile(PathJoin(installDir, L"pe.exe"), "file_pe entry");
+    wintest::WriteTextFile(PathJoin(root, L"outside.txt"), "not the product's");
+    wintest::WriteTextFile(PathJoin(root, L"Kelvo Papyr2\\sibling.txt"), "another folder");
+    SHDeleteKeyW(HKEY_LOCAL_MACHINE, product::kAppPathsKey);
+    ListValue(product::kFileListSubKey, L"listed.dll");
+    ListValue(product::kFileListSubKey, L"plugins");
+    ListValue(product::kFileListSubKey, L"missing.dll");
+    ListValue(product::kFileListSubKey, L"..\\outside.txt");
+    ListValue(product::kFileListSubKey, L"plugins\\..\\..\\Kelvo Papyr2");
+    ListValue(product::kFileListSubKey, PathJoin(root, L"outside.txt"));
+    ListValue(product::kFileListSubKey, L".");
+    ListValue(product::kFilePeSubKey, L"pe.exe");
+
+    LeftoverList leftovers;
+    RemoveFilesByRegistry(installDir, leftovers);
+    EXPECT_TRUE(leftovers.empty());
+    EXPECT_EQ(wintest::ListFilesBelow(root), (std::vector<std::wstring>{L"Kelvo Papyr2\\sibling.txt", L"outside.txt"}));
+    const std::wstring log = wintest::ReadLogText();
+    EXPECT_NE(log.find(L"remove file by registry\r\n"), std::wstring::npos);
+    EXPECT_NE(log.find(L"skip registry file ..\\outside.txt: not inside the installation directory"), std::wstring::npos);
+    SHDeleteKeyW(HKEY_LOCAL_MACHINE, product::kAppPathsKey);
+}
+
 TEST(UninstallTaskInterface, GameCentreAnswersFollowTheRegistry)
 {
     const wchar_t* key = L"SOFTWARE\\VTMGameCenter";
