@@ -19,6 +19,7 @@
 #include "startup/WorkDirectory.h"
 #include "ui/framework/MessageBox.h"
 #include "ui/framework/ResInitializer.h"
+#include "ui/framework/UIFont.h"
 #include "ui/screens/MainLoop.h"
 
 #include <commctrl.h>
@@ -178,6 +179,7 @@ int RunUninstaller(HINSTANCE instance, const wchar_t* tail)
     Gdiplus::GdiplusStartupInput gdiplusInput;
     ULONG_PTR gdiplusToken = 0;
     Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
+    CUIFont::Instance()->Select();
     ResInitializer::Instance().Initialize();
     CMessageBox::SetSilent(parser.IsSilent());
 

@@ -111,6 +111,17 @@ ensure_cert() {
   printf '%s' "$signer" >"$dir/signer"
 }
 
+# A CJK font under one of the names the UI looks for (Wine has none of them): a renamed copy of
+# WenQuanYi Micro Hei that every test and demo prefix gets in its Fonts folder (tests/harness/new-prefix).
+ensure_ui_font() {
+  local out="$deps/ui-font/msyh.ttf"
+  [ -f "$out" ] && return 0
+  log "making the UI test font"
+  mkdir -p "$deps/ui-font"
+  /usr/bin/python3 "$here/tools/make-ui-font.py" /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$out.tmp"
+  mv "$out.tmp" "$out"
+}
+
 # The pristine 32-bit Wine prefix that every test copies instead of booting its own.
 # Bump when the template's contents change, so that existing machines make it again.
 template_version=2
@@ -134,5 +145,6 @@ ensure_cjson
 ensure_7z
 ensure_gtest
 ensure_cert
+ensure_ui_font
 ensure_wine_template
 log "ready ($deps)"

@@ -216,12 +216,22 @@ void DialogWatcher::Run()
             }
             std::wstring text;
             EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&text));
+            // The program's own drawn box has no child windows: its window text is the message, and
+            // "No" is tried before "OK" since its buttons cannot be seen.
+            const bool drawn = GetWindow(dialog, GW_CHILD) == nullptr;
+            if (drawn) {
+                text = WindowText(dialog);
+            }
             {
                 std::lock_guard<std::mutex> guard(lock_);
                 texts_.push_back(text);
             }
-            const int button = GetDlgItem(dialog, IDNO) != nullptr ? IDNO : IDOK;
-            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+            if (drawn || GetDlgItem(dialog, IDNO) != nullptr) {
+                PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+            }
+            if (drawn || GetDlgItem(dialog, IDNO) == nullptr) {
+                PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            }
             answered.push_back(dialog);
         }
         Sleep(50);
