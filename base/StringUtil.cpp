@@ -95,3 +95,12 @@ std::string ToLowerHex(const unsigned char* bytes, size_t count)
     }
     return hex;
 }
+
+std::string TrimBlanks(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return std::string();
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}

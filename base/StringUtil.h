@@ -23,3 +23,6 @@ std::wstring FromUtf8(const std::string& text);
 
 // Bytes as lower-case hexadecimal digits, two per byte.
 std::string ToLowerHex(const unsigned char* bytes, size_t count);
+
+// Removes blanks (spaces only) from both ends of a narrow text.
+std::string TrimBlanks(const std::string& text);

@@ -65,15 +65,6 @@ bool DecodeHexPairs(const std::string& serial, std::string& decoded)
     return true;
 }
 
-std::string TrimBlanks(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return std::string();
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // SMART identify through an open drive: IDENTIFY PACKET DEVICE for drives the device map marks as
 // ATAPI (unless told to always use IDENTIFY DEVICE), words 10 to 19 of the answer.
 DriveAnswer SmartIdentify(HANDLE device, int drive, IdentifyCommand command)

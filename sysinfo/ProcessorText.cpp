@@ -1,6 +1,7 @@
 #include "sysinfo/ProcessorText.h"
 
 #include "base/Locker.h"
+#include "base/StringUtil.h"
 
 #include <cpuid.h>
 
@@ -31,15 +32,6 @@ std::string VendorText()
     std::memcpy(vendor + 4, &leaf0.edx, 4);
     std::memcpy(vendor + 8, &leaf0.ecx, 4);
     return FixedVendorText(vendor);
-}
-
-std::string TrimBlanks(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return std::string();
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 std::string BrandText()
