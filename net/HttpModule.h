@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/Singleton.h"
+#include "net/HttpLibraryEntries.h"
 #include "net/HttpTask.h"
 
 #include <windows.h>
@@ -19,16 +20,10 @@ public:
     // its HttpInit returns. Any failure leaves the holder without a factory.
     void Load(const std::wstring& path);
     // The factory, or null: without it every request is skipped.
-    IHttpTaskFactory* Factory() const { return factory_; }
+    IHttpTaskFactory* Factory() const { return library_.factory; }
 
 private:
-    HMODULE module_ = nullptr;
-    HttpInitProc init_ = nullptr;
-    HttpUninitProc uninit_ = nullptr;
-    IHttpTaskFactory* factory_ = nullptr;
-    FARPROC uncompress_ = nullptr;
-    FARPROC compress_ = nullptr;
-    FARPROC compressBound_ = nullptr;
+    HttpLibraryEntries library_;
 };
 
 CHttpModule* GetHttpModule();

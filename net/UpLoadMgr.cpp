@@ -17,45 +17,17 @@ int CUpLoadMgr::Init(const wchar_t* path)
     if (path == nullptr || !PathFileExistsW(path) || !VerifyMakerSignature(path)) {
         return 0;
     }
-    if (module_ == nullptr) {
-        LoadEntries(path);
+    if (library_.module == nullptr) {
+        library_.Load(path);
     }
-    initialised_ = uninit_ != nullptr && init_ != nullptr && factory_ != nullptr ? 1 : 0;
+    initialised_ = library_.uninit != nullptr && library_.init != nullptr && library_.factory != nullptr ? 1 : 0;
     return initialised_;
-}
-
-void CUpLoadMgr::LoadEntries(const wchar_t* path)
-{
-    module_ = LoadLibraryW(path);
-    if (module_ == nullptr) {
-        return;
-    }
-    init_ = reinterpret_cast<HttpInitProc>(GetProcAddress(module_, "HttpInit"));
-    uninit_ = reinterpret_cast<HttpUninitProc>(GetProcAddress(module_, "HttpUninit"));
-    uncompress_ = GetProcAddress(module_, "zlib_uncompress");
-    compress_ = GetProcAddress(module_, "zlib_compress");
-    compressBound_ = GetProcAddress(module_, "zlib_compressBound");
-    if (init_ != nullptr) {
-        factory_ = init_();
-    }
 }
 
 void CUpLoadMgr::Uninit()
 {
     _BaseModule::CAutoLocker guard(*lock_);
-    if (uninit_ != nullptr && factory_ != nullptr) {
-        uninit_(factory_);
-    }
-    factory_ = nullptr;
-    if (module_ != nullptr) {
-        init_ = nullptr;
-        uninit_ = nullptr;
-        uncompress_ = nullptr;
-        compress_ = nullptr;
-        compressBound_ = nullptr;
-        FreeLibrary(module_);
-        module_ = nullptr;
-    }
+    library_.Unload();
     initialised_ = 0;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/Locker.h"
+#include "net/HttpLibraryEntries.h"
 #include "net/HttpTask.h"
 
 #include <windows.h>
@@ -23,16 +24,8 @@ public:
     void OnTaskEvent(IHttpTask* task, const HttpTaskEvent* event) override;
 
 private:
-    void LoadEntries(const wchar_t* path);
-
     int initialised_ = 0;
-    HMODULE module_ = nullptr;
-    HttpInitProc init_ = nullptr;
-    HttpUninitProc uninit_ = nullptr;
-    IHttpTaskFactory* factory_ = nullptr;
-    FARPROC uncompress_ = nullptr;
-    FARPROC compress_ = nullptr;
-    FARPROC compressBound_ = nullptr;
+    HttpLibraryEntries library_;
     std::unique_ptr<_BaseModule::CCriticalSection> lock_;
 };
 
